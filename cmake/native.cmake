@@ -1,0 +1,19 @@
+include(cmake/core_sources.cmake)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
+find_package(ZLIB REQUIRED)
+
+add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES} platform/posix/binary_file_posix.cpp)
+target_link_libraries(vantrel_core PUBLIC PkgConfig::LIBZIP)
+
+add_subdirectory(tools/pack)
+
+enable_testing()
+find_package(GTest REQUIRED)
+add_subdirectory(tests/unit)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_subdirectory(bench)
+endif()

@@ -1,0 +1,25 @@
+include(cmake/core_sources.cmake)
+# libzip built from Debian's source for MinGW (scripts/build-libzip-mingw.sh).
+set(VANTREL_LIBZIP_PREFIX "" CACHE PATH "Where the MinGW build of libzip is installed")
+if(NOT EXISTS "${VANTREL_LIBZIP_PREFIX}/lib/libzip.a")
+  message(FATAL_ERROR "Set VANTREL_LIBZIP_PREFIX to a MinGW libzip install (scripts/build-libzip-mingw.sh)")
+endif()
+add_library(libzip_static STATIC IMPORTED)
+set_target_properties(libzip_static PROPERTIES
+  IMPORTED_LOCATION "${VANTREL_LIBZIP_PREFIX}/lib/libzip.a"
+  INTERFACE_INCLUDE_DIRECTORIES "${VANTREL_LIBZIP_PREFIX}/include"
+  INTERFACE_COMPILE_DEFINITIONS "ZIP_STATIC"
+  INTERFACE_LINK_LIBRARIES "z;bcrypt;advapi32")
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+# No DLL beside the program except Windows' own.
+add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+
+add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
+  platform/win32/binary_file_win32.cpp
+  platform/win32/win_text.cpp
+)
+target_link_libraries(vantrel_core PUBLIC libzip_static)
+
+add_subdirectory(runtime)
+add_subdirectory(tests/win32)

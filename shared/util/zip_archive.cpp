@@ -1,0 +1,118 @@
+#include "shared/util/zip_archive.h"
+
+#include <zip.h>
+
+#include <algorithm>
+
+namespace vantrel {
+
+namespace {
+// A damaged size field must not make us reserve gigabytes up front.
+constexpr zip_uint64_t kMaxUpfrontReserve = 64u << 20;
+
+std::string ErrorText(zip_error_t* error) { return zip_error_strerror(error); }
+
+struct ZipFileCloser {
+  void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+}  // namespace
+
+TZipArchive::TZipArchive() = default;
+
+TZipArchive::~TZipArchive() {
+  if (archive_) zip_discard(archive_);
+}
+
+void TZipArchive::SetPassword(const std::string& password) {
+  password_ = password;
+  if (archive_) zip_set_default_password(archive_, password_.c_str());
+}
+
+void TZipArchive::Open(std::shared_ptr<const TMemoryStream> stream) {
+  if (archive_) {
+    zip_discard(archive_);
+    archive_ = nullptr;
+    index_.clear();
+  }
+  if (!stream) throw EZipError("No package stream to open");
+  // An empty buffer would open as an empty archive; a package is never empty.
+  if (stream->Size() == 0) throw EZipError("The package is empty");
+  stream_ = std::move(stream);
+
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(stream_->Data(), stream_->Size(), 0, &error);
+  if (!source) {
+    const std::string text = ErrorText(&error);
+    zip_error_fini(&error);
+    throw EZipError("Cannot read the package: " + text);
+  }
+  zip_t* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+  if (!archive) {
+    const std::string text = ErrorText(&error);
+    zip_source_free(source);
+    zip_error_fini(&error);
+    throw EZipError("The package is not a readable ZIP archive: " + text);
+  }
+  zip_error_fini(&error);
+  archive_ = archive;
+  if (!password_.empty()) zip_set_default_password(archive_, password_.c_str());
+
+  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+    if (name) index_.emplace(AsciiLower(name), static_cast<zip_uint64_t>(i));  // first one wins
+  }
+}
+
+long long TZipArchive::Find(const std::string& utf8Name) const {
+  if (!archive_) return -1;
+  const auto it = index_.find(AsciiLower(utf8Name));
+  return it == index_.end() ? -1 : static_cast<long long>(it->second);
+}
+
+bool TZipArchive::Exists(const std::string& utf8Name) const { return Find(utf8Name) >= 0; }
+bool TZipArchive::Exists(ustring_view name) const { return Exists(Utf16ToUtf8(name)); }
+bool TZipArchive::Extract(ustring_view name, TMemoryStream& target) { return Extract(Utf16ToUtf8(name), target); }
+
+bool TZipArchive::Extract(const std::string& utf8Name, TMemoryStream& target) {
+  const long long found = Find(utf8Name);
+  if (found < 0) return false;
+  const auto index = static_cast<zip_uint64_t>(found);
+
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive_, index, 0, &stat) != 0) {
+    throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_strerror(archive_));
+  }
+  std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive_, index, 0));
+  if (!file) throw EZipError("Cannot open entry \"" + utf8Name + "\": " + zip_strerror(archive_));
+
+  // Read into a scratch buffer first, so a failure half-way leaves `target` untouched.
+  std::vector<uint8_t> bytes;
+  if (stat.valid & ZIP_STAT_SIZE) bytes.reserve(std::min(stat.size, kMaxUpfrontReserve));
+  uint8_t chunk[65536];
+  for (;;) {
+    const zip_int64_t got = zip_fread(file.get(), chunk, sizeof chunk);
+    if (got < 0) {
+      throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_file_strerror(file.get()));
+    }
+    if (got == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  target.Write(bytes.data(), bytes.size());
+  return true;
+}
+
+std::vector<std::string> TZipArchive::EntryNames() const {
+  std::vector<std::string> names;
+  if (!archive_) return names;
+  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+    names.emplace_back(name ? name : "");
+  }
+  return names;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,59 @@
+#pragma once
+// Read-only ZIP archive over a memory buffer, with one password for every
+// encrypted entry (traditional PKWARE) and entry lookup that ignores letter case.
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/ustring.h"
+#include "shared/util/memory_stream.h"
+
+struct zip;
+
+namespace vantrel {
+
+class EZipError : public EVantrelError {
+ public:
+  using EVantrelError::EVantrelError;
+};
+
+class TZipArchive {
+ public:
+  TZipArchive();  // no archive attached
+  ~TZipArchive();
+  TZipArchive(const TZipArchive&) = delete;
+  TZipArchive& operator=(const TZipArchive&) = delete;
+
+  // Applies to every encrypted entry; may be set before or after Open.
+  void SetPassword(const std::string& password);
+
+  // Attaches a whole archive; the reader keeps the stream alive and reads it
+  // on demand. Throws EZipError when the bytes are not a readable ZIP archive.
+  void Open(std::shared_ptr<const TMemoryStream> stream);
+  bool IsOpen() const { return archive_ != nullptr; }
+
+  // Appends the entry's decrypted, decompressed bytes to `target` and returns
+  // true; returns false and writes nothing when there is no such entry.
+  // Throws EZipError when the entry exists but cannot be read (wrong password,
+  // damaged data).
+  bool Extract(ustring_view name, TMemoryStream& target);
+  bool Extract(const std::string& utf8Name, TMemoryStream& target);
+  bool Exists(ustring_view name) const;
+  bool Exists(const std::string& utf8Name) const;
+
+  // Stored names, in the archive's order.
+  std::vector<std::string> EntryNames() const;
+
+ private:
+  // Index of the first entry whose stored name matches, letter case ignored.
+  long long Find(const std::string& utf8Name) const;
+
+  std::shared_ptr<const TMemoryStream> stream_;
+  zip* archive_ = nullptr;
+  std::string password_;
+  std::unordered_map<std::string, unsigned long long> index_;
+};
+
+}  // namespace vantrel

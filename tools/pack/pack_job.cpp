@@ -1,0 +1,171 @@
+#include "tools/pack/pack_job.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "platform/binary_file.h"
+#include "platform/errors.h"
+#include "runtime/startup_values.h"
+#include "shared/util/exe_utils.h"
+#include "shared/util/mem_ini_file.h"
+#include "shared/util/pe_image.h"
+#include "shared/util/text_file.h"
+#include "shared/util/zip_archive.h"
+
+namespace fs = std::filesystem;
+
+namespace vantrel::pack {
+
+namespace {
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EFileError("Cannot open file \"" + path + "\"");
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void RequireFile(const std::string& path, const char* what) {
+  std::error_code ec;
+  if (path.empty() || !fs::is_regular_file(path, ec)) {
+    throw EVantrelError(std::string(what) + " not found: \"" + path + "\"");
+  }
+}
+
+std::string DirNameFromIni(const std::string& iniPath) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(iniPath);
+  TMemIniFile ini;
+  ini.SetStrings(SplitLines(DecodeTextWithBom(bytes.data(), bytes.size())));
+  return Utf16ToUtf8(ini.ReadString(u"App", u"DirName", u""));
+}
+
+// Only the program proper may be the runtime: a file that already carries a
+// package would get a second archive the runtime cannot read.
+void CheckRuntime(const std::string& path) {
+  RequireFile(path, "Runtime program");
+  const std::vector<uint8_t> bytes = ReadFileBytes(path);
+  const auto imageEnd = PeImageEnd(bytes.data(), bytes.size());
+  if (!imageEnd) throw EVantrelError("\"" + path + "\" is not a Windows program (no PE headers)");
+  if (bytes.size() > *imageEnd) {
+    throw EVantrelError("\"" + path + "\" already carries a package; use the runtime program as built");
+  }
+}
+
+// Opens the finished file the way the runtime does and reads every entry.
+void VerifyPackagedProgram(const std::string& path, size_t runtimeSize, size_t entryCount) {
+  std::vector<uint8_t> bytes = ReadFileBytes(path);
+  auto stream = std::make_shared<TMemoryStream>();
+  stream->Write(bytes.data() + runtimeSize, bytes.size() - runtimeSize);
+  TZipArchive archive;
+  archive.SetPassword(kPackagePassword);
+  archive.Open(stream);
+  const auto names = archive.EntryNames();
+  if (names.size() != entryCount) throw EVantrelError("The written package does not read back completely");
+  for (const auto& name : names) {
+    TMemoryStream entry;
+    archive.Extract(name, entry);
+  }
+}
+
+class TempFile {
+ public:
+  explicit TempFile(std::string path) : path_(std::move(path)) {}
+  ~TempFile() {
+    std::error_code ec;
+    fs::remove(path_, ec);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+class NoProgramImage : public IProgramImage {
+ public:
+  ustring ExePath() const override { return {}; }
+  uint32_t ImageEnd() const override { return 0; }
+  void ShowPlainErrorBox(const ustring&, const ustring&) const override {}
+};
+}  // namespace
+
+std::vector<PackageEntry> CollectEntries(const PackJob& job) {
+  RequireFile(job.iniPath, "Configuration file");
+  std::error_code ec;
+  if (job.appDir.empty() || !fs::is_directory(job.appDir, ec)) {
+    throw EVantrelError("Web application folder not found: \"" + job.appDir + "\"");
+  }
+  std::string dirName = job.dirName.empty() ? DirNameFromIni(job.iniPath) : job.dirName;
+  if (dirName.empty()) dirName = fs::path(job.appDir).lexically_normal().parent_path().filename().string();
+  if (dirName.empty()) dirName = fs::path(job.appDir).filename().string();
+  while (!dirName.empty() && (dirName.back() == '/' || dirName.back() == '\\')) dirName.pop_back();
+
+  std::vector<PackageEntry> entries;
+  entries.push_back({"vtl.ini", job.iniPath});
+  if (!job.loaderPath.empty()) {
+    RequireFile(job.loaderPath, "Loader library");
+    entries.push_back({"WebView2LoaderWin64.dll", job.loaderPath});
+  }
+  if (!job.installerPath.empty()) {
+    RequireFile(job.installerPath, "Runtime installer");
+    entries.push_back({"WebView2Installer.exe", job.installerPath});
+  }
+  for (const auto& [name, path] : job.extraFiles) {
+    RequireFile(path, "File");
+    entries.push_back({name, path});
+  }
+
+  std::vector<PackageEntry> appFiles;
+  for (auto it = fs::recursive_directory_iterator(job.appDir); it != fs::recursive_directory_iterator(); ++it) {
+    if (!it->is_regular_file()) continue;
+    const std::string relative = fs::relative(it->path(), job.appDir).generic_string();
+    appFiles.push_back({dirName + "/" + relative, it->path().string()});
+  }
+  std::sort(appFiles.begin(), appFiles.end(),
+            [](const PackageEntry& a, const PackageEntry& b) { return a.name < b.name; });
+  entries.insert(entries.end(), appFiles.begin(), appFiles.end());
+  return entries;
+}
+
+void RunPackJob(const PackJob& job) {
+  CheckRuntime(job.runtimePath);
+  const std::vector<PackageEntry> entries = CollectEntries(job);
+  if (job.outputPath.empty()) throw EVantrelError("No output file given");
+
+  const fs::path output = fs::absolute(job.outputPath);
+  std::error_code ec;
+  if (!fs::is_directory(output.parent_path(), ec)) {
+    throw EVantrelError("Cannot write \"" + job.outputPath + "\": its folder does not exist");
+  }
+  TempFile tempExe(output.string() + ".partial");
+  TempFile tempZip(output.string() + ".zip.partial");
+
+  PackageWriteOptions options;
+  options.password = kPackagePassword;
+  options.deflate = job.deflate;
+  if (job.onProgress) {
+    options.onProgress = [&](uint64_t done, uint64_t total) { job.onProgress("Packing", done, total); };
+  }
+  WritePackage(tempZip.Path(), entries, options);
+
+  fs::copy_file(job.runtimePath, tempExe.Path(), fs::copy_options::overwrite_existing, ec);
+  if (ec) throw EFileError("Cannot write \"" + tempExe.Path() + "\": " + ec.message());
+  const size_t runtimeSize = static_cast<size_t>(fs::file_size(job.runtimePath));
+
+  NoProgramImage noProgram;
+  TExeUtils exeUtils(noProgram);
+  int64_t appendTotal = 0;
+  if (job.onProgress) {
+    exeUtils.SetOnProgressMax([&](TExeUtils*, int64_t max) { appendTotal = max; });
+    exeUtils.SetOnProgressPos([&](TExeUtils*, int64_t pos) {
+      job.onProgress("Appending", static_cast<uint64_t>(pos), static_cast<uint64_t>(appendTotal));
+    });
+  }
+  exeUtils.AppendZipToExe(Utf8ToUtf16(tempZip.Path()), Utf8ToUtf16(tempExe.Path()));
+
+  VerifyPackagedProgram(tempExe.Path(), runtimeSize, entries.size());
+  fs::permissions(tempExe.Path(), fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                  fs::perm_options::add, ec);
+  RenameFile(Utf8ToUtf16(tempExe.Path()), Utf8ToUtf16(output.string()));
+}
+
+}  // namespace vantrel::pack

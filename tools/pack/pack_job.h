@@ -1,0 +1,34 @@
+#pragma once
+// Makes a packaged application: the runtime program with the package appended.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/pack/package_writer.h"
+
+namespace vantrel::pack {
+
+struct PackJob {
+  std::string runtimePath;    // VantrelRuntime.exe as built
+  std::string appDir;         // the web application's folder
+  std::string iniPath;        // vtl.ini
+  std::string loaderPath;     // optional WebView2LoaderWin64.dll
+  std::string installerPath;  // optional WebView2Installer.exe
+  std::vector<std::pair<std::string, std::string>> extraFiles;  // (stored name, file)
+  std::string dirName;        // folder in the package; default: DirName of vtl.ini
+  std::string outputPath;
+  bool deflate = false;
+  std::function<void(const std::string& phase, uint64_t done, uint64_t total)> onProgress;
+};
+
+// The entries a job puts into the package, in order.
+std::vector<PackageEntry> CollectEntries(const PackJob& job);
+
+// Writes the output through temporary files in the output's folder and
+// renames it into place only when everything worked and the package reads
+// back; throws EVantrelError with a clear message otherwise and leaves no
+// output behind.
+void RunPackJob(const PackJob& job);
+
+}  // namespace vantrel::pack
