@@ -13,7 +13,4 @@ enable_testing()
 find_package(GTest REQUIRED)
 add_subdirectory(tests/unit)
 
-find_package(benchmark QUIET)
-if(benchmark_FOUND)
-  add_subdirectory(bench)
-endif()
+add_subdirectory(bench)

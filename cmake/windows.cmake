@@ -13,7 +13,8 @@ set_target_properties(libzip_static PROPERTIES
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 # No DLL beside the program except Windows' own.
-add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+# Stripped: symbols after the last section would read as an attached package.
+add_link_options(-static -static-libgcc -static-libstdc++ -municode -s)
 
 add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
   platform/win32/binary_file_win32.cpp

@@ -1,0 +1,40 @@
+#include "platform/win32/program_image_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/win32/dialog_automation.h"
+#include "platform/win32/win_text.h"
+#include "shared/util/pe_image.h"
+
+namespace vantrel::win32 {
+
+ustring ModuleFileName(HMODULE module) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) throw EVantrelError("GetModuleFileNameW failed: " + SystemErrorMessage(GetLastError()));
+    if (length < buffer.size()) return FromW(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+ustring RunningProgramImage::ExePath() const { return ModuleFileName(nullptr); }
+
+uint32_t RunningProgramImage::ImageEnd() const {
+  // The headers as the system loader mapped them; they are readable for
+  // SizeOfHeaders bytes.
+  const auto* base = reinterpret_cast<const uint8_t*>(GetModuleHandleW(nullptr));
+  const auto headerSize = PeSizeOfHeaders(base, 4096);
+  const auto end = PeImageEnd(base, headerSize ? *headerSize : 4096);
+  if (!end) throw EVantrelError("The program's own headers cannot be read");
+  return *end;
+}
+
+void RunningProgramImage::ShowPlainErrorBox(const ustring& text, const ustring& title) const {
+  ShowMessageBox(GetActiveWindow(), text, title, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/program_image.h"
+
+namespace vantrel::win32 {
+
+// The running process's own executable module.
+class RunningProgramImage : public IProgramImage {
+ public:
+  ustring ExePath() const override;
+  uint32_t ImageEnd() const override;
+  void ShowPlainErrorBox(const ustring& text, const ustring& title) const override;
+};
+
+// Full path of the running program (no length limit).
+ustring ModuleFileName(HMODULE module = nullptr);
+
+}  // namespace vantrel::win32

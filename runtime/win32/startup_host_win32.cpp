@@ -1,0 +1,74 @@
+#include "runtime/win32/startup_host_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "platform/binary_file.h"
+#include "platform/errors.h"
+#include "platform/win32/dialog_automation.h"
+#include "platform/win32/win_text.h"
+#include "runtime/exe_zip_loader.h"
+#include "runtime/win32/localized_message_dlg.h"
+#include "runtime/win32/main_form.h"
+
+namespace vantrel {
+
+using win32::FromW;
+using win32::W;
+
+std::vector<ustring> TWin32StartupHost::CommandLineArgs() const {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<ustring> args;
+  for (int i = 1; argv && i < count; ++i) args.push_back(FromW(argv[i]));
+  if (argv) LocalFree(argv);
+  return args;
+}
+
+ustring TWin32StartupHost::UserLanguageCode() const { return GetUserLanguageCode(); }
+
+int TWin32StartupHost::MessageDlg(const ustring& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+                                  const std::vector<ustring>& Captions, const ustring& Title) {
+  return LocalizedMessageDlg(Msg, DlgType, Buttons, Captions, Title);
+}
+
+void TWin32StartupHost::ShowApplicationError(const std::string& utf8Message) {
+  win32::ShowMessageBox(nullptr, U("The application cannot start.\n\n" + utf8Message), u"Application Error",
+                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+ustring TWin32StartupHost::LocalAppDataDirPath() const {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    throw EVantrelError("The local application-data folder is unknown");
+  }
+  return IncludeTrailingBackslash(FromW(path));
+}
+
+void TWin32StartupHost::ForceDirectories(const ustring& path) { vantrel::ForceDirectories(path); }
+
+void TWin32StartupHost::SelectStyle(const ustring& name) {
+  // The program carries no named styles besides the native look.
+  win32::ShowMessageBox(GetActiveWindow(), u"Style '" + name + u"' not found", u"Error", MB_OK | MB_ICONERROR);
+}
+
+void TWin32StartupHost::ProvisionBrowserRuntime(TStartupValues&) {
+  // Writing the loader library and checking for the browser runtime come
+  // with the browser provisioning module.
+}
+
+bool TWin32StartupHost::PasswordGate(const ustring&, const ustring&) {
+  // Until the password prompt exists, a protected application does not open.
+  return false;
+}
+
+bool TWin32StartupHost::CreateInstanceMutex(const ustring& name) {
+  // Kept open for the process's life: its existence is the whole signal.
+  CreateMutexW(nullptr, FALSE, W(name));
+  return GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void TWin32StartupHost::RunMainWindow(TStartupValues& values) { RunMainForm(values); }
+
+}  // namespace vantrel

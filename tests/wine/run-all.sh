@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs every tests/wine/*_test.sh under one Wine prefix and display. Each test
+# is a shell function named test_*; prints "N passed, N failed" at the end.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/wine-env.sh"
+source "$here/lib.sh"
+
+wine_env_start
+trap wine_env_stop EXIT
+mkdir -p "$WORK"
+
+passed=0 failed=0 failures=()
+for file in "$here"/*_test.sh; do
+  source "$file"
+done
+for t in $(declare -F | awk '{print $3}' | grep '^test_' ); do
+  start=$(date +%s)
+  if ( set -e; "$t" ); then
+    passed=$((passed + 1))
+    echo "  ok   $t ($(( $(date +%s) - start ))s)"
+  else
+    failed=$((failed + 1))
+    failures+=("$t")
+    echo "  FAIL $t"
+  fi
+done
+[ "$failed" -eq 0 ] || printf 'Failed: %s\n' "${failures[*]}"
+echo "wine: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
