@@ -10,4 +10,5 @@ set(VANTREL_CORE_SOURCES
   runtime/localized_messages.cpp
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp
+  shared/util/command_line.cpp
 )

@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"-2147483648", INT32_MIN}, IntegerCase{"2147483648", 77},
                       IntegerCase{"$100000000", 77}, IntegerCase{"0x", 77}, IntegerCase{"0", 0},
                       IntegerCase{"$", 77}, IntegerCase{"12px", 77}, IntegerCase{"true", 77},
-                      IntegerCase{"", 77}, IntegerCase{"1 2", 77}, IntegerCase{"0x-5", 77}));
+                      IntegerCase{"", 77}, IntegerCase{"1 2", 77}, IntegerCase{"0x-5", 77}),
+    [](const ::testing::TestParamInfo<IntegerCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(MemIniFile, BooleansAreNumbers) {
   const auto ini = Parse("[App]\nA=true\nB=1\nC=0\nD=-3\nE=false\n");

@@ -23,7 +23,7 @@ void PkwareEncryptor::UpdateKeys(uint8_t plain) {
 }
 
 uint8_t PkwareEncryptor::EncryptByte(uint8_t plain) {
-  const uint16_t t = static_cast<uint16_t>(keys_[2] | 2);
+  const uint32_t t = (keys_[2] | 2) & 0xFFFF;
   const auto mask = static_cast<uint8_t>((t * (t ^ 1)) >> 8);
   UpdateKeys(plain);
   return plain ^ mask;
