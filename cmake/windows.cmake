@@ -22,5 +22,13 @@ add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
 )
 target_link_libraries(vantrel_core PUBLIC libzip_static)
 
+# Windows-only services shared by the program and the Windows test programs.
+add_library(vantrel_win32 STATIC
+  shared/util/sys_utils.cpp
+  platform/win32/program_image_win32.cpp
+  platform/win32/dialog_automation.cpp
+)
+target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 user32 gdi32 advapi32 comctl32)
+
 add_subdirectory(runtime)
 add_subdirectory(tests/win32)

@@ -9,7 +9,7 @@ PACKAGES=(
   wine wine64 xvfb xauth
   libzip-dev zlib1g-dev rapidjson-dev libminizip-dev
   libgtest-dev libbenchmark-dev
-  zip unzip nodejs python3 dpkg-dev
+  zip unzip nodejs python3 dpkg-dev imagemagick
 )
 
 missing=()

@@ -66,6 +66,7 @@ struct PendingAnswer {
   int id = 0;
   AutomatedDialogScope::Press press = nullptr;
   DWORD thread = 0;
+  HWND window = nullptr;
 };
 thread_local PendingAnswer tPending;
 thread_local int tDialogsShown = 0;
@@ -81,6 +82,13 @@ BOOL CALLBACK PressIfDialog(HWND window, LPARAM) {
 
 void CALLBACK OnAnswerTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   if (!tPending.press) return;
+  if (tPending.window) {
+    if (!IsWindowVisible(tPending.window)) return;
+    tPending.press(tPending.window, tPending.id);
+    KillTimer(nullptr, timer);
+    tPending.press = nullptr;
+    return;
+  }
   // Answer the thread's visible dialog window, once it is there.
   if (!EnumThreadWindows(tPending.thread, PressIfDialog, 0)) {
     KillTimer(nullptr, timer);
@@ -92,14 +100,14 @@ void CALLBACK OnAnswerTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void PressDialogCommand(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-AutomatedDialogScope::AutomatedDialogScope(const DialogRecord& record, int defaultId, Press press) {
+AutomatedDialogScope::AutomatedDialogScope(const DialogRecord& record, int defaultId, Press press, HWND window) {
   Record(record);
   const std::string answers = EnvironmentValue(L"VANTREL_TEST_DIALOG_ANSWER");
   const int dialogNumber = tDialogsShown++;
   if (answers.empty()) return;
   const int answer = AnswerFor(dialogNumber, answers);
   const std::string delay = EnvironmentValue(L"VANTREL_TEST_DIALOG_DELAY_MS");
-  tPending = {answer ? answer : defaultId, press, GetCurrentThreadId()};
+  tPending = {answer ? answer : defaultId, press, GetCurrentThreadId(), window};
   timer_ = SetTimer(nullptr, 0, delay.empty() ? 200 : static_cast<UINT>(std::atoi(delay.c_str())), OnAnswerTimer);
 }
 

@@ -35,7 +35,9 @@ int ShowMessageBox(HWND owner, const ustring& text, const ustring& title, UINT t
 class AutomatedDialogScope {
  public:
   using Press = void (*)(HWND dialog, int id);
-  AutomatedDialogScope(const DialogRecord& record, int defaultId, Press press);
+  // `window`: the dialog's own window when the caller has it; otherwise the
+  // thread's visible standard dialog window ("#32770") is answered.
+  AutomatedDialogScope(const DialogRecord& record, int defaultId, Press press, HWND window = nullptr);
   ~AutomatedDialogScope();
   AutomatedDialogScope(const AutomatedDialogScope&) = delete;
   AutomatedDialogScope& operator=(const AutomatedDialogScope&) = delete;

@@ -9,8 +9,10 @@
 #include "platform/win32/dialog_automation.h"
 #include "platform/win32/win_text.h"
 #include "runtime/exe_zip_loader.h"
+#include "runtime/win32/edge_provisioning.h"
 #include "runtime/win32/localized_message_dlg.h"
 #include "runtime/win32/main_form.h"
+#include "runtime/win32/require_password_form.h"
 
 namespace vantrel {
 
@@ -53,14 +55,10 @@ void TWin32StartupHost::SelectStyle(const ustring& name) {
   win32::ShowMessageBox(GetActiveWindow(), u"Style '" + name + u"' not found", u"Error", MB_OK | MB_ICONERROR);
 }
 
-void TWin32StartupHost::ProvisionBrowserRuntime(TStartupValues&) {
-  // Writing the loader library and checking for the browser runtime come
-  // with the browser provisioning module.
-}
+void TWin32StartupHost::ProvisionBrowserRuntime(TStartupValues& values) { ProvisionEdgeRuntime(*this, values); }
 
-bool TWin32StartupHost::PasswordGate(const ustring&, const ustring&) {
-  // Until the password prompt exists, a protected application does not open.
-  return false;
+bool TWin32StartupHost::PasswordGate(const ustring& caption, const ustring& password) {
+  return RunPasswordGate(caption, password);
 }
 
 bool TWin32StartupHost::CreateInstanceMutex(const ustring& name) {

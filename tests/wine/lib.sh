@@ -5,6 +5,11 @@ RUNTIME="$ROOT/build/windows/runtime/VantrelRuntime.exe"
 PACK="$ROOT/build/native/tools/pack/vantrel-pack"
 PASSWORD=tqzm7wavpe1kxcyh5bfl2gujrs8dmw6hqa0z
 WORK="$ROOT/build/wine/work"
+FAKE_LOADER="$ROOT/build/windows/tests/win32/WebView2LoaderWin64.dll"
+FAKE_INSTALLER="$ROOT/build/windows/tests/win32/fake_webview2_installer.exe"
+SCREENSHOTS="$ROOT/build/screenshots"
+# The fake loader reports an installed browser runtime unless a test says otherwise.
+export FAKE_WEBVIEW2_VERSION=120.0.2210.91
 
 fail() {
   echo "    FAIL: $*" >&2
@@ -27,11 +32,36 @@ new_case() {
   echo "<html><body>$1</body></html>" >"$CASE/app/index.html"
 }
 
-# pack_app INI_TEXT [extra vantrel-pack args]: packs $CASE/app into $CASE/app.exe.
+# pack_app INI_TEXT [extra vantrel-pack args]: packs $CASE/app with the fake
+# loader library into $CASE/app.exe.
 pack_app() {
   printf '%b' "$1" >"$CASE/vtl.ini"
   shift
-  "$PACK" --quiet --runtime "$RUNTIME" --app "$CASE/app" --ini "$CASE/vtl.ini" --output "$CASE/app.exe" "$@"
+  "$PACK" --quiet --runtime "$RUNTIME" --app "$CASE/app" --ini "$CASE/vtl.ini" --loader "$FAKE_LOADER" \
+    --output "$CASE/app.exe" "$@"
+}
+
+# Windows path of a file in the Linux file system (Wine's Z: drive).
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+# screenshot NAME: saves the virtual screen as $SCREENSHOTS/NAME.png.
+screenshot() {
+  mkdir -p "$SCREENSHOTS"
+  if command -v import >/dev/null 2>&1; then
+    import -display "$DISPLAY" -window root "$SCREENSHOTS/$1.png" 2>/dev/null || echo "    (screenshot $1 failed)"
+  fi
+}
+
+# run_exe_with_screenshot NAME SECONDS EXE [args]: like run_exe, with a
+# screenshot taken SECONDS after the start (dialogs wait longer to be answered,
+# unless SHOT_DIALOG_DELAY_MS says otherwise).
+run_exe_with_screenshot() {
+  local name=$1 after=$2
+  shift 2
+  ( sleep "$after"; screenshot "$name" ) &
+  local shooter=$!
+  VANTREL_TEST_DIALOG_DELAY_MS=${SHOT_DIALOG_DELAY_MS:-$(( after * 1000 + 1500 ))} run_exe "$@"
+  wait "$shooter" 2>/dev/null || true
 }
 
 # run_exe EXE [args]: runs with dialogs logged to $CASE/dialogs.jsonl and
@@ -42,7 +72,7 @@ run_exe() {
   shift
   set +e
   env ${WINE_LANG:+LANG=$WINE_LANG LC_ALL=$WINE_LANG} \
-    VANTREL_TEST_DIALOG_LOG="$CASE/dialogs.jsonl" VANTREL_TEST_DIALOG_ANSWER="${DIALOG_ANSWER:-default}" \
+    VANTREL_TEST_DIALOG_LOG="$CASE/dialogs.jsonl" FAKE_WEBVIEW2_TRANSCRIPT="$CASE/webview2.jsonl" VANTREL_TEST_DIALOG_ANSWER="${DIALOG_ANSWER:-default}" \
     timeout "${RUN_TIMEOUT:-60}" "$WINE" "$exe" "$@" >"$CASE/stdout.txt" 2>"$CASE/stderr.txt"
   RC=$?
   set -e

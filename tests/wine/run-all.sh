@@ -16,7 +16,12 @@ for file in "$here"/*_test.sh; do
 done
 for t in $(declare -F | awk '{print $3}' | grep '^test_' ); do
   start=$(date +%s)
-  if ( set -e; "$t" ); then
+  # Not in an "if": errexit must stay in force inside the test's subshell.
+  set +e
+  ( set -e; "$t" )
+  rc=$?
+  set -e
+  if [ "$rc" -eq 0 ]; then
     passed=$((passed + 1))
     echo "  ok   $t ($(( $(date +%s) - start ))s)"
   else

@@ -36,7 +36,8 @@ test_damaged_package_is_an_application_error() {
   { cat "$RUNTIME"; printf 'P'; } >"$CASE/onebyte.exe"
   pack_app "$VALID_INI"
   local size=$(( $(stat -c %s "$CASE/app.exe") - $(stat -c %s "$RUNTIME") ))
-  { cat "$RUNTIME"; tail -c "$size" "$CASE/app.exe" | head -c $((size / 2)); } >"$CASE/cut.exe"
+  cp "$RUNTIME" "$CASE/cut.exe"
+  dd if="$CASE/app.exe" bs=1 skip="$(stat -c %s "$RUNTIME")" count=$((size / 2)) status=none >>"$CASE/cut.exe"
   for exe in garbage onebyte cut; do
     rm -f "$CASE/dialogs.jsonl"
     run_exe "$CASE/$exe.exe"
@@ -58,7 +59,8 @@ test_wrong_password_is_an_application_error() {
 test_package_made_by_the_zip_tool_is_read() {
   new_case zip-tool
   printf '%b' '[app]\nid=com.vantrel.test.ziptool\nname=Zip\ndirname=app\nAllowInstances=1\n' >"$CASE/vtl.ini"
-  (cd "$CASE" && zip -q -P "$PASSWORD" pkg.zip vtl.ini app/index.html)
+  cp "$FAKE_LOADER" "$CASE/WebView2LoaderWin64.dll"
+  (cd "$CASE" && zip -q -P "$PASSWORD" pkg.zip vtl.ini WebView2LoaderWin64.dll app/index.html)
   cat "$RUNTIME" "$CASE/pkg.zip" >"$CASE/app.exe"
   local appdata
   appdata=$(wine_local_appdata)

@@ -1,0 +1,86 @@
+#include "runtime/win32/edge_provisioning.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/binary_file.h"
+#include "platform/errors.h"
+#include "platform/win32/program_image_win32.h"
+#include "platform/win32/win_text.h"
+#include "runtime/exe_zip_loader.h"
+#include "runtime/localized_messages.h"
+#include "runtime/win32/edge_installer_form.h"
+#include "shared/edge/edge_loader_path.h"
+#include "shared/util/sys_utils.h"
+
+namespace vantrel {
+
+using win32::W;
+
+namespace {
+
+// Creates the file (empty) and writes the package entry into it; a missing
+// entry leaves the file empty.
+void ExtractEntryToNewFile(TZipArchive& zip, const char* entry, const ustring& path) {
+  TMemoryStream bytes;
+  zip.Extract(std::string(entry), bytes);
+  BinaryFile file(path, BinaryFile::Mode::CreateTruncate);
+  file.Write(bytes.Data(), bytes.Size());
+}
+
+void SetBrowserEnvironment(const TStartupValues& values) {
+  SetEnvironmentVariableW(L"WEBVIEW2_USER_DATA_FOLDER", W(values.WebView2DirPath));
+  SetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"--disable-logging");
+  SetEnvironmentVariableW(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", nullptr);
+  SetEnvironmentVariableW(L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE", nullptr);
+}
+
+void DeleteAppFolderAndStop(IStartupHost& host, const TStartupValues& values, int message) {
+  TSysUtils::DeleteDirectory(values.AppDataDirPath);
+  ShowFatalMessage(host, message);
+  throw EProcessExit{0};
+}
+
+}  // namespace
+
+void ProvisionEdgeRuntime(IStartupHost& host, TStartupValues& values) {
+  if (!FileExists(EdgeLoaderPath)) ExtractEntryToNewFile(*values.ExeZip, "WebView2LoaderWin64.dll", EdgeLoaderPath);
+  SetBrowserEnvironment(values);
+  if (TSysUtils::CheckEdgeIsInstalled(EdgeLoaderPath)) return;
+
+  const TMemIniFile& ini = *values.ProjectINI;
+  if (!ini.ReadBool(kAppSection, u"EdgeInstaller", true)) {
+    ShowFatalMessage(host, kMsgRuntimeMissing);
+    throw EProcessExit{0};
+  }
+
+  const ustring language = host.UserLanguageCode();
+  const int answer = host.MessageDlg(GetLocalizedMessageFor(kMsgInstallQuestion, language), TMsgDlgType::Confirmation,
+                                     mbYes | mbCancel,
+                                     {GetLocalizedMessageFor(kMsgAccept, language),
+                                      GetLocalizedMessageFor(kMsgCancel, language)},
+                                     GetLocalizedMessageFor(kMsgConfirmTitle, language));
+  if (answer == kModalResultCancel) DeleteAppFolderAndStop(host, values, kMsgInstallDeclined);
+
+  const ustring installerPath = values.AppDataDirPath + u"WebView2Installer.exe";
+  if (!FileExists(installerPath)) ExtractEntryToNewFile(*values.ExeZip, "WebView2Installer.exe", installerPath);
+
+  // Shown for the rest of the process: it goes away when the process ends.
+  auto form = std::make_unique<TEdgeInstallerForm>();
+  form->SetColor(ini.ReadColor(kAppSection, u"InstallFormColor", 0xFF00001Au));
+  form->SetIndicatorColor(ini.ReadInteger(kAppSection, u"InstallIndicatorColor", 1));
+  form->SetIndicatorType(ini.ReadInteger(kAppSection, u"InstallIndicatorType", 0));
+  form->Show();
+
+  TSysUtils::ShellExecAsAdminAndWait(GetActiveWindow(), installerPath, u"/silent /install");
+
+  if (TSysUtils::CheckEdgeIsInstalled(EdgeLoaderPath)) {
+    if (FileExists(installerPath)) DeleteFileW(W(installerPath));
+    TSysUtils::ShellExec(win32::ModuleFileName(), u"");
+    throw EProcessExit{0};
+  }
+  DeleteAppFolderAndStop(host, values, kMsgStillMissing);
+}
+
+}  // namespace vantrel
