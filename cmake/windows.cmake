@@ -27,8 +27,10 @@ add_library(vantrel_win32 STATIC
   shared/util/sys_utils.cpp
   platform/win32/program_image_win32.cpp
   platform/win32/dialog_automation.cpp
+  platform/win32/png_icon.cpp
+  shared/edge/edge_loader.cpp
 )
-target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 user32 gdi32 advapi32 comctl32)
+target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
 
 add_subdirectory(runtime)
 add_subdirectory(tests/win32)

@@ -22,6 +22,8 @@ wine_env_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix (once)..."
     wineboot -i >/dev/null 2>&1 || true
+    # Behave as a current Windows (Wine's prefixes start as Windows 7).
+    "$WINE" winecfg -v win10 >/dev/null 2>&1 || true
   fi
   wineserver -p 2>/dev/null || true
 }

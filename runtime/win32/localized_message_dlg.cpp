@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/dialog_automation.h"
+#include "platform/win32/png_icon.h"
 #include "platform/win32/win_text.h"
 #include "runtime/localized_messages.h"
 
@@ -59,6 +60,17 @@ UINT MessageBoxIconFor(TMsgDlgType type) {
   }
 }
 
+// The program's own pictures for the dialog kinds (from Windows 8 on).
+const wchar_t* PictureFor(TMsgDlgType type) {
+  switch (type) {
+    case TMsgDlgType::Error: return L"MSG_ERROR";
+    case TMsgDlgType::Warning: return L"MSG_WARNING";
+    case TMsgDlgType::Information:
+    case TMsgDlgType::Confirmation: return L"MSG_INFO";
+    default: return nullptr;
+  }
+}
+
 void PressTaskDialogButton(HWND dialog, int id) { PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(id), 0); }
 
 }  // namespace
@@ -92,6 +104,13 @@ int LocalizedMessageDlg(const ustring& Msg, TMsgDlgType DlgType, TMsgDlgButtons 
   config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
   config.pszWindowTitle = W(Title);
   config.pszMainIcon = IconFor(DlgType);
+  const wchar_t* pictureName = win32::IsWindows8OrLater() ? PictureFor(DlgType) : nullptr;
+  const win32::UniqueIcon picture(
+      pictureName ? win32::LoadPngResourceIcon(pictureName, GetSystemMetrics(SM_CXICON)) : nullptr);
+  if (picture.Get()) {
+    config.dwFlags |= TDF_USE_HICON_MAIN;
+    config.hMainIcon = picture.Get();
+  }
   config.pszContent = W(Msg);
   config.cButtons = static_cast<UINT>(buttons.size());
   config.pButtons = buttons.data();

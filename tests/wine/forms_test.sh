@@ -24,3 +24,14 @@ test_screenshots_of_the_message_dialog_and_password_prompt() {
     [ -s "$SCREENSHOTS/password-prompt.png" ] || fail "no screenshot of the password prompt"
   fi
 }
+
+test_edge_loader_binding() {
+  new_case edge-loader
+  set +e
+  timeout 60 "$WINE" "$ROOT/build/windows/tests/win32/edge_loader_test.exe" "$(winpath "$FAKE_LOADER")" \
+    >"$CASE/out.txt" 2>&1
+  local rc=$?
+  set -e
+  assert_eq 0 "$rc" "edge loader test program"
+  assert_contains "$CASE/out.txt" "9 passed, 0 failed"
+}
