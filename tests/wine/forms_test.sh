@@ -1,14 +1,7 @@
 # The start-up windows: password prompt, message dialog, with screenshots.
 
 test_password_gate_passes_only_the_exact_text() {
-  new_case password
-  set +e
-  timeout 60 "$WINE" "$ROOT/build/windows/tests/win32/password_gate_test.exe" >"$CASE/out.txt" 2>&1
-  local rc=$?
-  set -e
-  cat "$CASE/out.txt" | sed 's/^/    /'
-  assert_eq 0 "$rc" "password gate test program"
-  assert_contains "$CASE/out.txt" "4 passed, 0 failed"
+  run_test_program password_gate_test
 }
 
 test_screenshots_of_the_message_dialog_and_password_prompt() {
@@ -26,12 +19,18 @@ test_screenshots_of_the_message_dialog_and_password_prompt() {
 }
 
 test_edge_loader_binding() {
-  new_case edge-loader
-  set +e
-  timeout 60 "$WINE" "$ROOT/build/windows/tests/win32/edge_loader_test.exe" "$(winpath "$FAKE_LOADER")" \
-    >"$CASE/out.txt" 2>&1
-  local rc=$?
-  set -e
-  assert_eq 0 "$rc" "edge loader test program"
-  assert_contains "$CASE/out.txt" "9 passed, 0 failed"
+  run_test_program edge_loader_test "$(winpath "$FAKE_LOADER")"
+}
+
+test_system_utilities_and_messages() {
+  run_test_program sys_utils_test
+}
+
+test_unknown_theme_reports_the_style_and_start_up_continues() {
+  new_case theme
+  pack_app '[App]\r\nID=com.vantrel.test.theme\r\nName=Theme\r\nDirName=app\r\nTheme=windows\r\nPassword=x\r\n'
+  run_exe "$CASE/app.exe"
+  assert_eq 0 "$RC" "exit code"
+  assert_contains "$CASE/dialogs.jsonl" '"title":"Error","text":"Style '"'"'windows'"'"' not found"'
+  assert_contains "$CASE/dialogs.jsonl" '"kind":"form","title":"Theme"'
 }

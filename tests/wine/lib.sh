@@ -79,3 +79,18 @@ run_exe() {
 }
 
 dialog_count() { [ -f "$CASE/dialogs.jsonl" ] && wc -l <"$CASE/dialogs.jsonl" | tr -d ' ' || echo 0; }
+
+# run_test_program NAME [args]: runs build/windows/tests/win32/NAME.exe, which
+# prints "N passed, N failed"; fails unless it exits 0 with no failure.
+run_test_program() {
+  local name=$1
+  shift
+  new_case "$name"
+  set +e
+  timeout 120 "$WINE" "$ROOT/build/windows/tests/win32/$name.exe" "$@" >"$CASE/out.txt" 2>&1
+  local rc=$?
+  set -e
+  tr -d '\r' <"$CASE/out.txt" | grep -v '^ok ' | sed 's/^/    /' || true
+  assert_eq 0 "$rc" "$name exit code"
+  grep -q ' 0 failed' "$CASE/out.txt" || fail "$name reported failures"
+}
