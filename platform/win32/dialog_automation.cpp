@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/json_quote.h"
 #include "platform/win32/win_text.h"
 
 namespace vantrel::win32 {
@@ -17,23 +18,7 @@ std::string EnvironmentValue(const wchar_t* name) {
   return Utf16ToUtf8(FromW(buffer, length));
 }
 
-std::string JsonQuoted(const ustring& text) {
-  std::string out = "\"";
-  for (char ch : Utf16ToUtf8(text)) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", c);
-      out += escape;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
+std::string JsonQuoted(const ustring& text) { return JsonQuoteUtf8(Utf16ToUtf8(text)); }
 
 void Record(const DialogRecord& record) {
   const std::string path = EnvironmentValue(L"VANTREL_TEST_DIALOG_LOG");

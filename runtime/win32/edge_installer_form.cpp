@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "platform/win32/window_proc.h"
 
 namespace vantrel {
 
@@ -45,7 +46,7 @@ COLORREF ResolveColor(uint32_t color) {
 
 TEdgeInstallerForm::TEdgeInstallerForm() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  RegisterFormClass(instance, WindowProc);
+  RegisterFormClass(instance, win32::FormWindowProc<TEdgeInstallerForm>);
   RECT bounds = {0, 0, kClientSize, kClientSize};
   AdjustWindowRectEx(&bounds, WS_POPUP, FALSE, 0);
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
@@ -56,10 +57,7 @@ TEdgeInstallerForm::TEdgeInstallerForm() {
 }
 
 TEdgeInstallerForm::~TEdgeInstallerForm() {
-  if (FHandle) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
+  win32::DestroyFormWindow(FHandle);
 }
 
 void TEdgeInstallerForm::SetIndicatorColor(int32_t value) {
@@ -85,21 +83,6 @@ void TEdgeInstallerForm::Show() {
   ShowWindow(FHandle, SW_SHOWNORMAL);
   UpdateWindow(FHandle);
   SetTimer(FHandle, kAnimationTimer, kFrameMilliseconds, nullptr);
-}
-
-LRESULT CALLBACK TEdgeInstallerForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = static_cast<TEdgeInstallerForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    created->FHandle = window;  // messages arrive before CreateWindowExW returns
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* form = reinterpret_cast<TEdgeInstallerForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!form) return DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return form->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
 }
 
 LRESULT TEdgeInstallerForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

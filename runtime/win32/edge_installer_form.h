@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/win32/window_proc.h"
+
 namespace vantrel {
 
 enum class TIndicatorType { MomentumDots = 0, RotatingSector = 1, SectorRing = 2 };
@@ -27,7 +29,9 @@ class TEdgeInstallerForm {
   HWND Handle() const { return FHandle; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Window messages, through win32::FormWindowProc.
+  friend LRESULT CALLBACK win32::FormWindowProc<TEdgeInstallerForm>(HWND, UINT, WPARAM, LPARAM);
+  void AttachHandle(HWND window) { FHandle = window; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   bool FormCloseQuery() const { return false; }  // closing is always refused

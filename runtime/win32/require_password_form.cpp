@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/win32/window_proc.h"
 #include "platform/win32/dialog_automation.h"
 #include "platform/win32/win_text.h"
 
@@ -76,7 +77,7 @@ void CloseForm(HWND form, int) { PostMessageW(form, WM_CLOSE, 0, 0); }
 
 TRequirePasswordForm::TRequirePasswordForm() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  RegisterFormClass(instance, WindowProc);
+  RegisterFormClass(instance, win32::FormWindowProc<TRequirePasswordForm>);
   RECT bounds = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
@@ -89,10 +90,7 @@ TRequirePasswordForm::TRequirePasswordForm() {
 }
 
 TRequirePasswordForm::~TRequirePasswordForm() {
-  if (FHandle) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
+  win32::DestroyFormWindow(FHandle);
   if (FKeyIcon) DestroyIcon(FKeyIcon);
   if (FActionsImgs) ImageList_Destroy(FActionsImgs);
   if (FFont) DeleteObject(FFont);
@@ -161,21 +159,6 @@ int TRequirePasswordForm::ShowModal() {
   }
   ShowWindow(FHandle, SW_HIDE);
   return FModalResult;
-}
-
-LRESULT CALLBACK TRequirePasswordForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = static_cast<TRequirePasswordForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    created->FHandle = window;  // messages arrive before CreateWindowExW returns
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* form = reinterpret_cast<TRequirePasswordForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!form) return DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return form->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
 }
 
 LRESULT TRequirePasswordForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

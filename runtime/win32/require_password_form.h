@@ -6,6 +6,8 @@
 
 #include "platform/ustring.h"
 
+#include "platform/win32/window_proc.h"
+
 namespace vantrel {
 
 class TRequirePasswordForm {
@@ -27,9 +29,11 @@ class TRequirePasswordForm {
   HWND PasswordEdit() const { return FPasswordEdit; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
+  // Window messages, through win32::FormWindowProc.
+  friend LRESULT CALLBACK win32::FormWindowProc<TRequirePasswordForm>(HWND, UINT, WPARAM, LPARAM);
+  void AttachHandle(HWND window) { FHandle = window; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   void PasswordEditKeyUp();

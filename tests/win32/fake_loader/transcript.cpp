@@ -1,6 +1,8 @@
 #include "tests/win32/fake_loader/transcript.h"
 
 #include <cstdio>
+
+#include "platform/json_quote.h"
 #include <vector>
 
 namespace fake_webview2 {
@@ -22,23 +24,7 @@ std::string EnvironmentUtf8(const wchar_t* name, bool* present) {
   return found ? Utf8(buffer.data()) : std::string();
 }
 
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (const char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
+std::string JsonString(const std::string& utf8) { return vantrel::JsonQuoteUtf8(utf8); }
 
 void AppendTranscript(const std::string& jsonLine) {
   const std::string path = EnvironmentUtf8(L"FAKE_WEBVIEW2_TRANSCRIPT");
