@@ -94,3 +94,12 @@ run_test_program() {
   assert_eq 0 "$rc" "$name exit code"
   grep -q ' 0 failed' "$CASE/out.txt" || fail "$name reported failures"
 }
+
+# Ends every Windows process started from the current case's folder (Wine
+# shows their command lines with Windows paths, so match the folder's name).
+kill_case_processes() {
+  local name
+  name=$(basename "$CASE")
+  pkill -f "work.$name.app\\.exe" 2>/dev/null || true
+  sleep 0.5
+}

@@ -74,7 +74,9 @@ test_successful_installation_restarts_the_program() {
     [ "$(grep -c GetAvailable "$CASE/webview2.jsonl")" -ge 3 ] && grep -q '"kind":"form"' "$CASE/dialogs.jsonl" && break
     sleep 0.2
   done
+  kill_case_processes
   assert_eq 3 "$(grep -c GetAvailable "$CASE/webview2.jsonl")" "runtime checks: before, after, restarted"
+  assert_eq 1 "$(grep -c '"call":"installer"' "$CASE/webview2.jsonl")" "installer runs once"
   assert_contains "$CASE/dialogs.jsonl" '"kind":"form"'
 }
 

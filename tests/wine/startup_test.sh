@@ -66,6 +66,7 @@ test_package_made_by_the_zip_tool_is_read() {
   appdata=$(wine_local_appdata)
   rm -rf "$appdata/com.vantrel.test.ziptool"
   RUN_TIMEOUT=6 run_exe "$CASE/app.exe"
+  kill_case_processes
   assert_eq 124 "$RC" "still running with its window (killed by the test)"
   [ -d "$appdata/com.vantrel.test.ziptool/Win64" ] || fail "per-application folders not made"
 }
@@ -97,5 +98,6 @@ test_single_instance_rule() {
 
   kill "$first" 2>/dev/null || true
   wait "$first" 2>/dev/null || true
+  kill_case_processes
   return $status
 }
