@@ -11,7 +11,7 @@ echo "== Native unit tests"
 ctest --test-dir build/native --output-on-failure -j"$(nproc)"
 
 echo "== Native unit tests under AddressSanitizer and UBSan"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/tests/unit/lsan.supp" \
   build/native-asan/tests/unit/vantrel_unit_tests --gtest_brief=1
 
 if compgen -G "tests/js/*.test.mjs" >/dev/null; then

@@ -7,6 +7,7 @@ set(VANTREL_CORE_SOURCES
   shared/util/text_file.cpp
   shared/util/mem_ini_file.cpp
   shared/edge/edge_loader_path.cpp
+  shared/edge/edge_browser.cpp
   runtime/localized_messages.cpp
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp

@@ -8,6 +8,7 @@ add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES} platform/posix/binary_fi
 target_link_libraries(vantrel_core PUBLIC PkgConfig::LIBZIP)
 
 add_subdirectory(tools/pack)
+add_subdirectory(tests/fakes/fake_webview2)
 
 enable_testing()
 find_package(GTest REQUIRED)

@@ -8,7 +8,9 @@
 #include <eventtoken.h>
 #include <initguid.h>
 
-#define VANTREL_WEBVIEW2_IID(name, ...) inline constexpr IID IID_##name = __VA_ARGS__
+#define VANTREL_WEBVIEW2_IID(name, ...) \
+  inline constexpr IID IID_##name = __VA_ARGS__; \
+  template <> inline const IID& IidOf<name>() { return IID_##name; }
 
 #else
 #include <cstdint>
@@ -28,6 +30,8 @@ typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef const WCHAR* PCWSTR;
 typedef void* HWND;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
 
 #define STDMETHODCALLTYPE
 #define TRUE 1
@@ -96,5 +100,13 @@ struct IStream : public IUnknown {
 inline void* CoTaskMemAlloc(size_t size) { return std::malloc(size); }
 inline void CoTaskMemFree(void* p) { std::free(p); }
 
-#define VANTREL_WEBVIEW2_IID(name, ...) inline constexpr IID IID_##name = __VA_ARGS__
+#define VANTREL_WEBVIEW2_IID(name, ...) \
+  inline constexpr IID IID_##name = __VA_ARGS__; \
+  template <> inline const IID& IidOf<name>() { return IID_##name; }
 #endif
+
+// The interface identifier of a COM interface type.
+template <typename Interface>
+const IID& IidOf();
+template <> inline const IID& IidOf<IUnknown>() { return IID_IUnknown; }
+template <> inline const IID& IidOf<IStream>() { return IID_IStream; }

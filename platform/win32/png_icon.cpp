@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/win32/com_ptr.h"
+#include "platform/com_ptr.h"
 
 namespace vantrel::win32 {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/win32/com_ptr.h"
+#include "platform/com_ptr.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win_text.h"
 
@@ -372,12 +372,12 @@ void TSysUtils::RemoveUTFBoomFromFile(const ustring& FilePath) {
 }
 
 ustring TSysUtils::GetLnkFilePath(const ustring& LnkFilePath) {
-  win32::ComPtr<IShellLinkW> link;
+  ComPtr<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(link.Put())))) {
     return {};
   }
-  win32::ComPtr<IPersistFile> file;
+  ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put()))) ||
       FAILED(file->Load(W(LnkFilePath), STGM_READ))) {
     return {};

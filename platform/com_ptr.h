@@ -1,10 +1,12 @@
 #pragma once
 // Owns one reference on a COM object.
-#include <unknwn.h>
+#include <cstddef>
+
+#include "platform/win_types.h"
 
 #include <utility>
 
-namespace vantrel::win32 {
+namespace vantrel {
 
 template <typename T>
 class ComPtr {
@@ -41,6 +43,13 @@ class ComPtr {
     return &p_;
   }
   T* Detach() { return std::exchange(p_, nullptr); }
+  // Another interface of the same object, or empty.
+  template <typename U>
+  ComPtr<U> As() const {
+    ComPtr<U> other;
+    if (p_) p_->QueryInterface(IidOf<U>(), reinterpret_cast<void**>(other.Put()));
+    return other;
+  }
   void Reset() {
     if (p_) std::exchange(p_, nullptr)->Release();
   }
@@ -49,4 +58,4 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-}  // namespace vantrel::win32
+}  // namespace vantrel

@@ -1,0 +1,305 @@
+#include "tests/fakes/fake_webview2/fake_browser.h"
+
+namespace fake_webview2 {
+
+using vantrel::FromWide;
+
+namespace {
+FakeController* gCurrent = nullptr;
+
+// "*" matches any run of characters.
+bool GlobMatch(const ustring& pattern, const ustring& text, size_t p = 0, size_t t = 0) {
+  while (p < pattern.size()) {
+    if (pattern[p] == u'*') {
+      for (size_t k = t; k <= text.size(); ++k) {
+        if (GlobMatch(pattern, text, p + 1, k)) return true;
+      }
+      return false;
+    }
+    if (t >= text.size() || pattern[p] != text[t]) return false;
+    ++p, ++t;
+  }
+  return t == text.size();
+}
+
+std::string RectJson(const RECT& r) {
+  return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + "]";
+}
+}  // namespace
+
+FakeController* CurrentController() { return gCurrent; }
+void SetCurrentController(FakeController* controller) { gCurrent = controller; }
+
+// --- Browser ---------------------------------------------------------------
+
+FakeWebView::FakeWebView() : title_(vantrel::Utf8ToUtf16(Settings().documentTitle)) {}
+FakeWebView::~FakeWebView() = default;
+
+HRESULT FakeWebView::get_Settings(ICoreWebView2Settings** settings) {
+  if (!settings) return E_POINTER;
+  *settings = nullptr;
+  if (FAILED(Settings().settingsResult)) return Settings().settingsResult;
+  *settings = ComPtr<FakeSettings>(settings_).Detach();
+  return S_OK;
+}
+
+HRESULT FakeWebView::Navigate(LPCWSTR uri) {
+  const ustring target = FromWide(uri);
+  Record("{\"call\":\"Navigate\",\"uri\":" + J(target) + "}");
+  ComPtr<FakeWebView> self = ComPtr<FakeWebView>::Share(this);
+  Post([self, target] {
+    if (self->Closed()) return;
+    self->PlayNavigation(target, true);
+    OnHostNavigated();
+  });
+  return S_OK;
+}
+
+HRESULT FakeWebView::NavigateToString(LPCWSTR html) {
+  Record("{\"call\":\"NavigateToString\",\"html\":" + J(html) + "}");
+  return S_OK;
+}
+
+void FakeWebView::PlayNavigation(const ustring& uri, bool success) {
+  const UINT64 id = ++navigationId_;
+  auto starting = ComPtr<FakeNavigationStartingArgs>::Attach(new FakeNavigationStartingArgs(uri, id));
+  NavigationStarting.Raise(static_cast<ICoreWebView2*>(this), starting.Get());
+  if (starting->Cancelled()) {
+    Record("{\"event\":\"NavigationCancelled\",\"uri\":" + J(uri) + "}");
+    return;
+  }
+  source_ = uri;
+  ++history_;
+  auto sourceChanged = ComPtr<FakeSourceChangedArgs>::Attach(new FakeSourceChangedArgs);
+  SourceChanged.Raise(static_cast<ICoreWebView2*>(this), sourceChanged.Get());
+  HistoryChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
+  auto loading = ComPtr<FakeContentLoadingArgs>::Attach(new FakeContentLoadingArgs(!success, id));
+  ContentLoading.Raise(static_cast<ICoreWebView2*>(this), loading.Get());
+  RequestResource(uri);
+  DocumentTitleChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
+  auto completed = ComPtr<FakeNavigationCompletedArgs>::Attach(new FakeNavigationCompletedArgs(success, id));
+  NavigationCompleted.Raise(static_cast<ICoreWebView2*>(this), completed.Get());
+}
+
+bool FakeWebView::FilterMatches(const ustring& uri) const {
+  for (const auto& filter : filters_) {
+    if (GlobMatch(filter.first, uri)) return true;
+  }
+  return false;
+}
+
+void FakeWebView::RequestResource(const ustring& uri) {
+  if (!FilterMatches(uri)) {
+    Record("{\"event\":\"request\",\"uri\":" + J(uri) + ",\"filtered\":false}");
+    return;
+  }
+  auto args = ComPtr<FakeResourceRequestedArgs>::Attach(new FakeResourceRequestedArgs(uri));
+  WebResourceRequested.Raise(static_cast<ICoreWebView2*>(this), args.Get());
+  std::string line = "{\"event\":\"request\",\"uri\":" + J(uri) + ",\"filtered\":true,\"answered\":";
+  if (auto* response = args->Response()) {
+    line += "true," + static_cast<FakeResponse*>(response)->Describe();
+  } else {
+    line += "false";
+  }
+  Record(line + "}");
+}
+
+void FakeWebView::SetTitle(const ustring& title) {
+  title_ = title;
+  DocumentTitleChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
+}
+
+void FakeWebView::SetFullScreen(bool value) {
+  fullScreen_ = value;
+  ContainsFullScreenElementChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
+}
+
+HRESULT FakeWebView::AddScriptToExecuteOnDocumentCreated(
+    LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) {
+  scripts.push_back(FromWide(javaScript));
+  Record("{\"call\":\"AddScriptToExecuteOnDocumentCreated\",\"script\":" + J(javaScript) + "}");
+  if (handler) {
+    auto keep = ComPtr<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>::Share(handler);
+    const ustring id = u"script-" + vantrel::Utf8ToUtf16(std::to_string(++scriptIds_));
+    Post([keep, id] { keep->Invoke(S_OK, vantrel::ToWide(id)); });
+  }
+  return S_OK;
+}
+
+HRESULT FakeWebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
+  Record("{\"call\":\"RemoveScriptToExecuteOnDocumentCreated\",\"id\":" + J(id) + "}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) {
+  Record("{\"call\":\"ExecuteScript\",\"script\":" + J(javaScript) + "}");
+  if (handler) {
+    auto keep = ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>::Share(handler);
+    const ustring result = vantrel::Utf8ToUtf16(Settings().scriptResult);
+    Post([keep, result] { keep->Invoke(S_OK, vantrel::ToWide(result)); });
+  }
+  return S_OK;
+}
+
+HRESULT FakeWebView::CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT format, IStream* stream,
+                                    ICoreWebView2CapturePreviewCompletedHandler* handler) {
+  if (!stream) return E_POINTER;
+  Record("{\"call\":\"CapturePreview\",\"format\":" + std::to_string(format) + "}");
+  static const char kImage[] = "\x89PNG\r\n\x1a\nfake-preview";
+  ULONG written = 0;
+  stream->Write(kImage, sizeof kImage - 1, &written);
+  if (handler) {
+    auto keep = ComPtr<ICoreWebView2CapturePreviewCompletedHandler>::Share(handler);
+    Post([keep] { keep->Invoke(S_OK); });
+  }
+  return S_OK;
+}
+
+HRESULT FakeWebView::Reload() {
+  Record("{\"call\":\"Reload\"}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::PostWebMessageAsJson(LPCWSTR json) {
+  Record("{\"call\":\"PostWebMessageAsJson\",\"json\":" + J(json) + "}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::PostWebMessageAsString(LPCWSTR text) {
+  Record("{\"call\":\"PostWebMessageAsString\",\"text\":" + J(text) + "}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::get_BrowserProcessId(UINT32* value) { return PutValue<UINT32>(value, Settings().browserProcessId); }
+
+HRESULT FakeWebView::GoBack() {
+  Record("{\"call\":\"GoBack\"}");
+  return S_OK;
+}
+HRESULT FakeWebView::GoForward() {
+  Record("{\"call\":\"GoForward\"}");
+  return S_OK;
+}
+HRESULT FakeWebView::Stop() {
+  Record("{\"call\":\"Stop\"}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::GetDevToolsProtocolEventReceiver(LPCWSTR eventName,
+                                                      ICoreWebView2DevToolsProtocolEventReceiver** receiver) {
+  if (!receiver) return E_POINTER;
+  auto& slot = receivers_[FromWide(eventName)];
+  if (!slot) slot = ComPtr<FakeDevToolsReceiver>::Attach(new FakeDevToolsReceiver);
+  *receiver = ComPtr<FakeDevToolsReceiver>(slot).Detach();
+  return S_OK;
+}
+
+int FakeWebView::DevToolsRegistrations(const ustring& name) {
+  const auto it = receivers_.find(name);
+  return it == receivers_.end() ? 0 : it->second->DevToolsProtocolEventReceived.Count();
+}
+
+HRESULT FakeWebView::AddWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+  filters_.emplace_back(FromWide(uri), context);
+  Record("{\"call\":\"AddWebResourceRequestedFilter\",\"uri\":" + J(uri) + ",\"context\":" + std::to_string(context) +
+         "}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+  for (auto it = filters_.begin(); it != filters_.end(); ++it) {
+    if (it->first == FromWide(uri) && it->second == context) {
+      filters_.erase(it);
+      break;
+    }
+  }
+  Record("{\"call\":\"RemoveWebResourceRequestedFilter\",\"uri\":" + J(uri) + "}");
+  return S_OK;
+}
+
+// --- Controller ------------------------------------------------------------
+
+FakeController::FakeController() { SetCurrentController(this); }
+
+FakeController::~FakeController() {
+  if (CurrentController() == this) SetCurrentController(nullptr);
+}
+
+HRESULT FakeController::put_IsVisible(BOOL visible) {
+  visible_ = visible;
+  Record("{\"call\":\"put_IsVisible\",\"value\":" + std::string(visible ? "true" : "false") + "}");
+  return S_OK;
+}
+
+HRESULT FakeController::put_Bounds(RECT bounds) {
+  bounds_ = bounds;
+  Record("{\"call\":\"put_Bounds\",\"bounds\":" + RectJson(bounds) + "}");
+  return S_OK;
+}
+
+HRESULT FakeController::put_ZoomFactor(double zoom) {
+  zoom_ = zoom;
+  Record("{\"call\":\"put_ZoomFactor\",\"value\":" + std::to_string(zoom) + "}");
+  ZoomFactorChanged.Raise(static_cast<ICoreWebView2Controller*>(this), static_cast<IUnknown*>(nullptr));
+  return S_OK;
+}
+
+HRESULT FakeController::SetBoundsAndZoomFactor(RECT bounds, double zoom) {
+  bounds_ = bounds;
+  zoom_ = zoom;
+  return S_OK;
+}
+
+HRESULT FakeController::MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) {
+  Record("{\"call\":\"MoveFocus\",\"reason\":" + std::to_string(reason) + "}");
+  return S_OK;
+}
+
+HRESULT FakeController::Close() {
+  Record("{\"call\":\"Close\"}");
+  webView_->MarkClosed();
+  return S_OK;
+}
+
+HRESULT FakeController::get_CoreWebView2(ICoreWebView2** webView) {
+  if (!webView) return E_POINTER;
+  *webView = nullptr;
+  if (FAILED(Settings().coreWebView2Result)) return Settings().coreWebView2Result;
+  *webView = ComPtr<FakeWebView>(webView_).Detach();
+  return S_OK;
+}
+
+// --- Environment -----------------------------------------------------------
+
+HRESULT FakeEnvironment::CreateCoreWebView2Controller(HWND parent,
+                                                      ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
+  Record("{\"call\":\"CreateCoreWebView2Controller\",\"parent\":" + std::string(parent ? "true" : "false") + "}");
+  if (FAILED(Settings().controllerCallResult)) return Settings().controllerCallResult;
+  if (!handler) return E_POINTER;
+  auto keep = ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Share(handler);
+  const HRESULT result = Settings().controllerResult;
+  Post([keep, result, parent] {
+    if (FAILED(result)) {
+      keep->Invoke(result, nullptr);
+      return;
+    }
+    auto controller = ComPtr<FakeController>::Attach(new FakeController);
+    controller->SetParent(parent);
+    keep->Invoke(S_OK, controller.Get());
+  });
+  return S_OK;
+}
+
+HRESULT FakeEnvironment::CreateWebResourceResponse(IStream* content, int status, LPCWSTR reason, LPCWSTR headers,
+                                                   ICoreWebView2WebResourceResponse** response) {
+  if (!response) return E_POINTER;
+  *response = new FakeResponse(content, status, FromWide(reason), FromWide(headers));
+  return S_OK;
+}
+
+HRESULT FakeEnvironment::get_BrowserVersionString(LPWSTR* version) {
+  return PutString(version, vantrel::Utf8ToUtf16(Settings().browserVersion));
+}
+
+}  // namespace fake_webview2
