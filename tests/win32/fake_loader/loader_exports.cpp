@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "tests/fakes/fake_webview2/fake_webview2.h"
 #include "tests/win32/fake_loader/transcript.h"
 
 using namespace fake_webview2;
@@ -29,6 +31,26 @@ std::string InstalledVersion() {
     return "120.0.2210.91";
   }
   return {};
+}
+
+HRESULT ResultFromEnvironment(const wchar_t* name) {
+  const std::string text = EnvironmentUtf8(name);
+  return text.empty() ? S_OK : static_cast<HRESULT>(std::strtoul(text.c_str(), nullptr, 0));
+}
+
+// The browser double's behaviour for this process:
+//   FAKE_WEBVIEW2_TRANSCRIPT   file receiving one JSON line per host call and page event
+//   FAKE_WEBVIEW2_SCENARIO     scenario file played after the host's first navigation
+//   FAKE_WEBVIEW2_ENVIRONMENT_RESULT / _CONTROLLER_RESULT   HRESULTs of the completions
+void ConfigureFromEnvironment() {
+  static bool configured = false;
+  if (configured) return;
+  configured = true;
+  fake_webview2::SetTranscriptFile(EnvironmentUtf8(L"FAKE_WEBVIEW2_TRANSCRIPT"));
+  fake_webview2::Settings().environmentResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_ENVIRONMENT_RESULT");
+  fake_webview2::Settings().controllerResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_CONTROLLER_RESULT");
+  const std::string scenario = EnvironmentUtf8(L"FAKE_WEBVIEW2_SCENARIO");
+  if (!scenario.empty()) fake_webview2::LoadScenario(scenario);
 }
 
 HRESULT ReportVersion(const char* call, PCWSTR folder, LPWSTR* versionInfo) {
@@ -61,11 +83,20 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE GetCoreWebView2BrowserVersionString
   return ReportVersion("GetCoreWebView2BrowserVersionString", browserExecutableFolder, versionInfo);
 }
 
-__declspec(dllexport) HRESULT STDAPICALLTYPE CreateCoreWebView2Environment(void*) { return E_NOTIMPL; }
-
-__declspec(dllexport) HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(PCWSTR, PCWSTR, void*, void*) {
-  return E_NOTIMPL;
+__declspec(dllexport) HRESULT STDAPICALLTYPE
+CreateCoreWebView2Environment(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+  ConfigureFromEnvironment();
+  return fake_webview2::CreateEnvironment(handler);
 }
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
+    PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*, ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+  ConfigureFromEnvironment();
+  return fake_webview2::CreateEnvironment(handler);
+}
+
+// For test programs: the double's objects alive now.
+__declspec(dllexport) int STDAPICALLTYPE FakeWebView2LiveObjects() { return fake_webview2::LiveObjects(); }
 
 __declspec(dllexport) HRESULT STDAPICALLTYPE CompareBrowserVersions(PCWSTR, PCWSTR, int* result) {
   if (result) *result = 0;
