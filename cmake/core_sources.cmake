@@ -8,6 +8,10 @@ set(VANTREL_CORE_SOURCES
   shared/util/mem_ini_file.cpp
   shared/edge/edge_loader_path.cpp
   shared/edge/edge_browser.cpp
+  shared/hosting/builtin_mime_types.cpp
+  shared/hosting/mime_table.cpp
+  shared/util/str_utils.cpp
+  shared/hosting/package_resource_server.cpp
   runtime/localized_messages.cpp
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp

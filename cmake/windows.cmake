@@ -17,10 +17,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_link_options(-static -static-libgcc -static-libstdc++ -municode -s)
 
 add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
+  shared/hosting/mime_registrations_win32.cpp
   platform/win32/binary_file_win32.cpp
   platform/win32/win_text.cpp
 )
-target_link_libraries(vantrel_core PUBLIC libzip_static)
+target_link_libraries(vantrel_core PUBLIC libzip_static advapi32)
 
 # Windows-only services shared by the program and the Windows test programs.
 add_library(vantrel_win32 STATIC

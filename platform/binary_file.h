@@ -40,6 +40,7 @@ class BinaryFile {
 int64_t FileSizeOf(const ustring& path);
 
 bool FileExists(const ustring& path);
+bool DirectoryExists(const ustring& path);
 // Creates the folder and any missing parents; throws EFileError on failure.
 void ForceDirectories(const ustring& path);
 // Replaces `to` by `from` (both on the same volume); throws EFileError.

@@ -72,6 +72,11 @@ int64_t FileSizeOf(const ustring& path) {
 
 bool FileExists(const ustring& path) { return FileSizeOf(path) >= 0; }
 
+bool DirectoryExists(const ustring& path) {
+  struct stat st {};
+  return stat(Utf16ToUtf8(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 void ForceDirectories(const ustring& path) {
   std::string p = Utf16ToUtf8(path);
   while (p.size() > 1 && p.back() == '/') p.pop_back();

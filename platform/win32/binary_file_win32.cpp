@@ -79,6 +79,11 @@ bool FileExists(const ustring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool DirectoryExists(const ustring& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void ForceDirectories(const ustring& path) {
   ustring p = path;
   while (p.size() > 3 && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
