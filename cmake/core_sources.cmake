@@ -12,6 +12,7 @@ set(VANTREL_CORE_SOURCES
   shared/hosting/mime_table.cpp
   shared/util/str_utils.cpp
   shared/hosting/package_resource_server.cpp
+  shared/hosting/browser_form_core.cpp
   runtime/localized_messages.cpp
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp

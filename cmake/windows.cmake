@@ -31,6 +31,7 @@ add_library(vantrel_win32 STATIC
   platform/win32/png_icon.cpp
   shared/edge/edge_loader.cpp
   shared/edge/edge_browser_win32.cpp
+  shared/hosting/browser_form_win32.cpp
   platform/win32/ui_thread_queue.cpp
 )
 target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)

@@ -1,0 +1,1 @@
+﻿// The page-side API (window.vtl) comes with the script bridge.
