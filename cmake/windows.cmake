@@ -26,6 +26,7 @@ target_link_libraries(vantrel_core PUBLIC libzip_static advapi32)
 # Windows-only services shared by the program and the Windows test programs.
 add_library(vantrel_win32 STATIC
   shared/util/sys_utils.cpp
+  shared/util/str_utils_ole_win32.cpp
   platform/win32/program_image_win32.cpp
   platform/win32/dialog_automation.cpp
   platform/win32/png_icon.cpp
@@ -34,7 +35,7 @@ add_library(vantrel_win32 STATIC
   shared/hosting/browser_form_win32.cpp
   platform/win32/ui_thread_queue.cpp
 )
-target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
+target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
 
 add_subdirectory(runtime)
 add_subdirectory(tests/win32)

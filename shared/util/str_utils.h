@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "platform/ustring.h"
+#ifdef _WIN32
+#include <oaidl.h>
+#endif
 
 namespace vantrel {
 
@@ -40,6 +43,10 @@ class TStrUtils {
   static bool FilePathIsHttpUrl(ustring_view Path);
   static bool FilePathIsAppRelative(ustring_view Path);
   static bool FilePathIsPluginRelative(ustring_view Path);
+#ifdef _WIN32
+  // The text of a string, number or date variant; empty for any other kind.
+  static ustring OleVarToStr(const VARIANT& Value);
+#endif
 };
 
 // Replaces every occurrence of `from` (non-empty) by `to`.

@@ -7,6 +7,7 @@
 #include "platform/win32/win_text.h"
 #include "runtime/win32/localized_message_dlg.h"
 #include "shared/util/command_line.h"
+#include "shared/util/str_utils.h"
 #include "shared/util/sys_utils.h"
 #include "tests/win32/check.h"
 
@@ -96,5 +97,24 @@ int wmain() {
   c.Check(argc == 3 && win32::FromW(argv[2]) == hostile, "quoted address stays one argument");
   LocalFree(argv);
 
+  {
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = -42;
+    c.Check(TStrUtils::OleVarToStr(v) == u"-42", "integer variant");
+    V_VT(&v) = VT_BOOL;
+    V_BOOL(&v) = VARIANT_TRUE;
+    c.Check(TStrUtils::OleVarToStr(v).empty(), "boolean variant gives no text");
+    V_VT(&v) = VT_EMPTY;
+    c.Check(TStrUtils::OleVarToStr(v).empty(), "empty variant");
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocString(L"caf\u00e9");
+    c.Check(TStrUtils::OleVarToStr(v) == u"caf\u00e9", "string variant");
+    VariantClear(&v);
+    V_VT(&v) = VT_DATE;
+    V_DATE(&v) = 45000.5;
+    c.Check(!TStrUtils::OleVarToStr(v).empty(), "date variant has a text");
+  }
   return c.Finish();
 }

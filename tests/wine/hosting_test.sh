@@ -9,3 +9,48 @@ test_content_types_follow_the_registry() {
   "$WINE" reg delete 'HKCR\MIME\Database\Content Type\image/png' /f >/dev/null 2>&1 || true
   assert_contains "$CASE/out.txt" "png: image/png"
 }
+
+# 64-bit FNV-1a of a file, as the WebView2 double reports response bodies.
+fnv1a64() {
+  python3 -c 'import sys
+h = 0xcbf29ce484222325
+for b in open(sys.argv[1], "rb").read():
+    h = ((h ^ b) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+print("%016x" % h)' "$1"
+}
+
+test_package_files_are_served_to_the_page() {
+  new_case serve-demo
+  local demo="$ROOT/examples/demo/app"
+  rm -rf "$CASE/app"
+  cp -r "$demo" "$CASE/app"
+  cat >"$CASE/scenario.txt" <<'SCENARIO'
+request file:///css/site.css
+request file:///JS/APP.JS
+request file:///img/logo.svg
+request file:///pages/about.html
+request FILE:///pages/about.html
+request file:///missing.html
+request file:///index.html?x=1
+request http://example.com/index.html
+request https://example.com/css/site.css
+close
+SCENARIO
+  pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"
+  # Only the package can answer now.
+  rm -rf "$CASE/app"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
+  kill_case_processes
+  assert_eq 0 "$RC" "exit code"
+  local t="$CASE/webview2.jsonl" entry file type
+  assert_contains "$t" '{"call":"Navigate","uri":"file:///index.html"}'
+  for entry in index.html:index.html:text/html css/site.css:css/site.css:text/css JS/APP.JS:js/app.js:text/javascript \
+               img/logo.svg:img/logo.svg:image/svg+xml pages/about.html:pages/about.html:text/html; do
+    IFS=: read -r uri file type <<<"$entry"
+    assert_contains "$t" "\"uri\":\"file:///$uri\",\"filtered\":true,\"answered\":true,\"status\":200,\"reason\":\"OK\",\"headers\":\"Content-Type: $type; charset=utf-8\",\"bodyLength\":$(stat -c %s "$demo/$file"),\"bodyFnv1a64\":\"$(fnv1a64 "$demo/$file")\""
+  done
+  # Only the exact text "file:///" is taken off, so this one is looked for under its own name.
+  for uri in FILE:///pages/about.html file:///missing.html 'file:///index.html?x=1' http://example.com/index.html https://example.com/css/site.css; do
+    assert_contains "$t" "\"uri\":\"$uri\",\"filtered\":true,\"answered\":false}"
+  done
+}

@@ -46,7 +46,7 @@ HRESULT IteratorOf(std::vector<std::pair<ustring, ustring>> headers, const WCHAR
 }
 
 uint64_t Fnv1a64(const std::string& bytes) {
-  uint64_t hash = 1469598103934665603ull;
+  uint64_t hash = 14695981039346656037ull;
   for (unsigned char c : bytes) {
     hash ^= c;
     hash *= 1099511628211ull;
