@@ -17,4 +17,7 @@ set(VANTREL_CORE_SOURCES
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp
   shared/util/command_line.cpp
+  shared/bridge/bridge_members.cpp
+  shared/bridge/bridge_files.cpp
+  shared/bridge/browser_external_module.cpp
 )

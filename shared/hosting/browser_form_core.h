@@ -41,6 +41,8 @@ class TBrowserFormCore {
   bool HandleRequests() const { return FHandleRequests; }
   void SetHandleRequests(bool value) { FHandleRequests = value; }
   TCustomEdgeBrowser* EdgeBrowser() const { return FEdgeBrowser.get(); }
+  // Gives the keyboard focus to the control this form is placed on.
+  virtual void FocusParent() = 0;
 
   // The script registered for every document, as AddPageScripts builds it.
   ustring ComposePageScripts() const;

@@ -97,6 +97,10 @@ void TBrowserForm::HideProgressBar() {
   Layout();
 }
 
+void TBrowserForm::FocusParent() {
+  if (HWND parent = FHandle ? GetParent(FHandle) : nullptr) ::SetFocus(parent);
+}
+
 void TBrowserForm::FocusParentOfParent() {
   HWND parent = FHandle ? GetParent(FHandle) : nullptr;
   HWND grandParent = parent ? GetParent(parent) : nullptr;

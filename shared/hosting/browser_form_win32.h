@@ -18,6 +18,7 @@ class TBrowserForm : public TBrowserFormCore {
   TEdgeBrowser* Browser() const { return FBrowser; }
   void SetBounds(int left, int top, int width, int height);
   bool ProgressBarVisible() const;
+  void FocusParent() override;
 
   friend LRESULT CALLBACK win32::FormWindowProc<TBrowserForm>(HWND, UINT, WPARAM, LPARAM);
 

@@ -2,27 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/test_browser.h"
+#include "tests/unit/fake_browser_form.h"
 
 namespace vantrel {
 namespace {
 
-class FakeForm : public TBrowserFormCore {
- public:
-  FakeForm() : TBrowserFormCore(std::make_unique<test::TestBrowser>()) {}
-  ~FakeForm() override { DestroyBrowser(); }
-  test::TestBrowser& Browser() { return *static_cast<test::TestBrowser*>(EdgeBrowser()); }
-
-  int progressHidden = 0, focusMoved = 0;
-  std::vector<std::pair<ustring, ustring>> started;
-
- protected:
-  void HideProgressBar() override { ++progressHidden; }
-  void FocusParentOfParent() override { ++focusMoved; }
-  ustring OwnExecutablePath() const override { return u"C:\\Apps\\Demo.exe"; }
-  void StartProcess(const ustring& exe, const ustring& parameters) override { started.emplace_back(exe, parameters); }
-  ustring ExternalScriptText() const override { return u"window.vtl = {};"; }
-};
+using test::FakeForm;
 
 const std::u16string kDragOver = u"window.addEventListener(\"dragover\", function(e){e.preventDefault();},false);";
 const std::u16string kDrop = u"window.addEventListener(\"drop\", function(e){e.preventDefault();}, false);";
