@@ -16,6 +16,7 @@ set(VANTREL_CORE_SOURCES
   runtime/localized_messages.cpp
   runtime/startup_values.cpp
   runtime/exe_zip_loader.cpp
+  runtime/main_window_config.cpp
   shared/util/command_line.cpp
   shared/bridge/bridge_members.cpp
   shared/bridge/bridge_files.cpp

@@ -11,6 +11,14 @@ set_target_properties(libzip_static PROPERTIES
   INTERFACE_COMPILE_DEFINITIONS "ZIP_STATIC"
   INTERFACE_LINK_LIBRARIES "z;bcrypt;advapi32")
 
+# RapidJSON is header-only: its Debian headers are used through a folder that
+# holds nothing else, so no other Linux header can be picked up.
+set(VANTREL_RAPIDJSON_INCLUDE "${CMAKE_BINARY_DIR}/third_party/include")
+if(NOT EXISTS "${VANTREL_RAPIDJSON_INCLUDE}/rapidjson")
+  file(MAKE_DIRECTORY "${VANTREL_RAPIDJSON_INCLUDE}")
+  file(CREATE_LINK /usr/include/rapidjson "${VANTREL_RAPIDJSON_INCLUDE}/rapidjson" SYMBOLIC)
+endif()
+
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 # No DLL beside the program except Windows' own.
 # Stripped: symbols after the last section would read as an attached package.
@@ -22,6 +30,7 @@ add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
   platform/win32/win_text.cpp
 )
 target_link_libraries(vantrel_core PUBLIC libzip_static advapi32)
+target_include_directories(vantrel_core SYSTEM PUBLIC "${VANTREL_RAPIDJSON_INCLUDE}")
 
 # Windows-only services shared by the program and the Windows test programs.
 add_library(vantrel_win32 STATIC
@@ -33,6 +42,7 @@ add_library(vantrel_win32 STATIC
   shared/edge/edge_loader.cpp
   shared/edge/edge_browser_win32.cpp
   shared/hosting/browser_form_win32.cpp
+  shared/bridge/bridge_platform_win32.cpp
   platform/win32/ui_thread_queue.cpp
 )
 target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)

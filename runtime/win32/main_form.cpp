@@ -4,98 +4,252 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/win32/win_text.h"
+#include "platform/win32/window_proc.h"
+#include "runtime/main_window_config.h"
+#include "shared/bridge/bridge_platform_win32.h"
+#include "shared/bridge/browser_external_module.h"
 #include "shared/hosting/browser_form_win32.h"
 
 namespace vantrel {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TMainForm";
+constexpr char16_t kCloseQueryScript[] = u"vtl.events.onCloseQuery();";
 
-struct MainFormState {
-  std::unique_ptr<TBrowserForm> browserForm;
+struct WindowStyles {
+  DWORD style, exStyle;
 };
 
-LRESULT CALLBACK MainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    auto* state = reinterpret_cast<MainFormState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
-      case WM_SIZE:
-        if (state && state->browserForm) state->browserForm->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
-        return 0;
-      case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-      default:
-        break;
-    }
-  } catch (...) {
+// Win32 styles of each border style; the caller keeps WS_VISIBLE.
+WindowStyles StylesOf(TFormBorderStyle border) {
+  constexpr DWORD kCommon = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  switch (border) {
+    case TFormBorderStyle::None:
+      return {kCommon | WS_POPUP, 0};
+    case TFormBorderStyle::Single:
+      return {kCommon | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0};
+    case TFormBorderStyle::Dialog:
+      return {kCommon | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME};
+    case TFormBorderStyle::ToolWindow:
+      return {kCommon | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW};
+    case TFormBorderStyle::SizeToolWin:
+      return {kCommon | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW};
+    case TFormBorderStyle::Sizeable:
+    default:
+      return {kCommon | WS_OVERLAPPEDWINDOW, 0};
   }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The child-instance form of the command line: the identifier, then the address.
-ustring StartPage(const TStartupValues& values) {
+std::vector<ustring> CommandLineArguments() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  ustring page = u"file:///" + values.AppIndexHtml;
-  if (argv && count == 3 && win32::FromW(argv[1]) == values.AppID) page = win32::FromW(argv[2]);
+  std::vector<ustring> arguments;
+  for (int i = 1; argv && i < count; ++i) arguments.push_back(win32::FromW(argv[i]));
   if (argv) LocalFree(argv);
-  return page;
+  return arguments;
 }
+
+void RegisterMainFormClass(HINSTANCE instance);
 }  // namespace
 
-void RunMainForm(TStartupValues& values) {
+// The program's one top-level window: the browser host form fills it, the
+// bridge answers the page, and the page agrees before the window closes.
+class TMainForm : public IBridgeMainWindow {
+ public:
+  explicit TMainForm(TStartupValues& values) : FValues(values), FPlatform(values.AppName) {}
+  ~TMainForm() override { win32::DestroyFormWindow(FHandle); }
+
+  void FormCreate();
+  void Show();
+
+  void SetBorderStyle(TFormBorderStyle style) override;
+  void SetWindowState(TWindowState state) override;
+
+  friend LRESULT CALLBACK win32::FormWindowProc<TMainForm>(HWND, UINT, WPARAM, LPARAM);
+
+ private:
+  void AttachHandle(HWND window) { FHandle = window; }
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool FormCloseQuery();
+  void FormClose();
+  void EdgeBrowserDocumentTitleChanged(const ustring& title);
+  void BrowserExternalModuleAppCloseRequest();
+  void FillClientArea();
+
+  TStartupValues& FValues;
+  TWin32BridgePlatform FPlatform;
+  TMainWindowConfig FConfig;
+  HWND FHandle = nullptr;
+  bool FCanClose = false;
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::Sizeable;
+  std::unique_ptr<TBrowserForm> FBrowserForm;
+  std::unique_ptr<TBrowserExternalModule> FBrowserExternalModule;
+};
+
+void TMainForm::FormCreate() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterMainFormClass(instance);
+  FConfig = ReadMainWindowConfig(*FValues.ProjectINI);
+  FBorderStyle = FConfig.FullScreen ? TFormBorderStyle::None : FConfig.BorderStyle;
+  const WindowStyles styles = StylesOf(FBorderStyle);
+  const int width = FConfig.Constraints.ClampWidth(FConfig.Width);
+  const int height = FConfig.Constraints.ClampHeight(FConfig.Height);
+  // Centred on the screen's work area.
+  RECT work = {0, 0, width, height};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + ((work.right - work.left) - width) / 2;
+  const int top = work.top + ((work.bottom - work.top) - height) / 2;
+  CreateWindowExW(styles.exStyle | (FConfig.StayOnTop ? WS_EX_TOPMOST : 0), kClassName, win32::W(FValues.AppName),
+                  styles.style, left, top, width, height, nullptr, nullptr, instance, this);
+  if (!FHandle) throw EVantrelError("The main window could not be created");
+
+  FCanClose = false;
+  FBrowserExternalModule = std::make_unique<TBrowserExternalModule>(FPlatform);
+  FBrowserExternalModule->SetExeZip(FValues.ExeZip.get());
+
+  FBrowserForm = std::make_unique<TBrowserForm>(FHandle);
+  FillClientArea();
+  TBrowserForm& form = *FBrowserForm;
+  form.SetExeZip(FValues.ExeZip.get());
+  form.SetIsRuntime(true);
+  form.SetAppDirName(FValues.AppDirName);
+  form.SetHandleRequests(true);
+  form.SetRuntimeAppID(FValues.AppID);
+  form.SetWithExternal(true);
+  form.SetAllowDebug(FConfig.AllowDebug);
+  form.SetAllowContextMenu(FConfig.AllowContextMenu);
+
+  TBrowserExternalModule& bridge = *FBrowserExternalModule;
+  form.Browser()->SetOnWebMessageReceived([&bridge](TCustomEdgeBrowser* sender, TWebMessageReceivedEventArgs* args) {
+    bridge.EdgeBrowserWebMessageReceived(sender, args);
+  });
+  form.Browser()->SetOnDocumentTitleChanged(
+      [this](TCustomEdgeBrowser*, const ustring& title) { EdgeBrowserDocumentTitleChanged(title); });
+  // A page's window.close() is a close attempt like any other.
+  form.Browser()->SetOnWindowCloseRequested([this](void*) { PostMessageW(FHandle, WM_CLOSE, 0, 0); });
+
+  bridge.SetMainForm(this);
+  bridge.SetBrowserForm(&form);
+  bridge.SetProjectINI(FValues.ProjectINI.get());
+  bridge.SetOnAppCloseRequest([this](void*) { BrowserExternalModuleAppCloseRequest(); });
+  if (FConfig.FullScreen) bridge.SetInFullscreen(true);
+
+  form.SetStartPageURL(MainWindowStartPage(CommandLineArguments(), FValues.AppID, FValues.AppIndexHtml));
+}
+
+void TMainForm::Show() {
+  ShowWindow(FHandle, FConfig.FullScreen ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  UpdateWindow(FHandle);
+  FillClientArea();
+}
+
+void TMainForm::FillClientArea() {
+  if (!FBrowserForm) return;
+  RECT client;
+  GetClientRect(FHandle, &client);
+  FBrowserForm->SetBounds(0, 0, client.right, client.bottom);
+}
+
+void TMainForm::SetBorderStyle(TFormBorderStyle style) {
+  FBorderStyle = style;
+  const WindowStyles styles = StylesOf(style);
+  const LONG_PTR visible = GetWindowLongPtrW(FHandle, GWL_STYLE) & (WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
+  const LONG_PTR topmost = GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  SetWindowLongPtrW(FHandle, GWL_STYLE, static_cast<LONG_PTR>(styles.style) | visible);
+  SetWindowLongPtrW(FHandle, GWL_EXSTYLE, static_cast<LONG_PTR>(styles.exStyle) | topmost);
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FillClientArea();
+}
+
+void TMainForm::SetWindowState(TWindowState state) {
+  ShowWindow(FHandle, state == TWindowState::Maximized ? SW_MAXIMIZE : SW_RESTORE);
+  FillClientArea();
+}
+
+bool TMainForm::FormCloseQuery() {
+  const bool canClose = FCanClose;
+  // The page decides: its onCloseQuery calls vtl.app.close() when it agrees.
+  if (FBrowserForm) FBrowserForm->Browser()->ExecuteScript(kCloseQueryScript);
+  return canClose;
+}
+
+void TMainForm::FormClose() {
+  FBrowserExternalModule.reset();
+  FBrowserForm.reset();
+}
+
+void TMainForm::EdgeBrowserDocumentTitleChanged(const ustring& title) { SetWindowTextW(FHandle, win32::W(title)); }
+
+void TMainForm::BrowserExternalModuleAppCloseRequest() {
+  FCanClose = true;
+  // Closed from the message loop, not from inside the browser's own event.
+  PostMessageW(FHandle, WM_CLOSE, 0, 0);
+}
+
+LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      FillClientArea();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      const TSizeConstraints& limits = FConfig.Constraints;
+      if (limits.MinWidth() > 0) info->ptMinTrackSize.x = limits.MinWidth();
+      if (limits.MinHeight() > 0) info->ptMinTrackSize.y = limits.MinHeight();
+      if (limits.MaxWidth() > 0) info->ptMaxTrackSize.x = limits.MaxWidth();
+      if (limits.MaxHeight() > 0) info->ptMaxTrackSize.y = limits.MaxHeight();
+      return 0;
+    }
+    case WM_CLOSE:
+      if (FormCloseQuery()) {
+        FormClose();
+        DestroyWindow(FHandle);
+      }
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      FHandle = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+namespace {
+void RegisterMainFormClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = MainFormProc;
+  windowClass.lpfnWndProc = win32::FormWindowProc<TMainForm>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
+}
+}  // namespace
 
-  const TMemIniFile& ini = *values.ProjectINI;
-  const int width = ini.ReadInteger(kAppSection, u"Width", 800);
-  const int height = ini.ReadInteger(kAppSection, u"Height", 600);
-  HWND window = CreateWindowExW(0, kClassName, win32::W(values.AppName), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, width > 0 ? width : 800, height > 0 ? height : 600,
-                                nullptr, nullptr, instance, nullptr);
-  if (!window) return;
-
-  MainFormState state;
-  state.browserForm = std::make_unique<TBrowserForm>(window);
-  TBrowserForm& form = *state.browserForm;
-  form.SetIsRuntime(true);
-  form.SetHandleRequests(true);
-  form.SetWithExternal(true);
-  form.SetExeZip(values.ExeZip.get());
-  form.SetRuntimeAppID(values.AppID);
-  form.SetAppDirName(values.AppDirName);
-  form.SetAllowDebug(ini.ReadBool(kAppSection, u"AllowDebug", false));
-  form.SetAllowContextMenu(ini.ReadBool(kAppSection, u"AllowContextMenu", false));
-  form.SetStartPageURL(StartPage(values));
-  form.Browser()->SetOnDocumentTitleChanged([window](TCustomEdgeBrowser*, const ustring& title) {
-    SetWindowTextW(window, win32::W(title));
-  });
-  form.Browser()->SetOnWindowCloseRequested([window](void*) { PostMessageW(window, WM_CLOSE, 0, 0); });
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-
-  ShowWindow(window, SW_SHOWNORMAL);
-  UpdateWindow(window);
-  RECT client;
-  GetClientRect(window, &client);
-  form.SetBounds(0, 0, client.right, client.bottom);
-
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+void RunMainForm(TStartupValues& values) {
+  // The browser and the file dialogs need a single-threaded apartment.
+  const HRESULT com = OleInitialize(nullptr);
+  {
+    TMainForm form(values);
+    form.FormCreate();
+    form.Show();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
   }
-  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (SUCCEEDED(com)) OleUninitialize();
 }
 
 }  // namespace vantrel

@@ -34,7 +34,7 @@ class IBridgePlatform {
   // or nothing when the user cancelled.
   virtual std::optional<ustring> ShowFileDialog(TFileDialogKind kind, const TFileDialogSettings& settings) = 0;
   virtual bool FileExists(const ustring& path) = 0;  // an existing file, not a folder
-  virtual bool DeleteFile(const ustring& path) = 0;
+  virtual bool RemoveFile(const ustring& path) = 0;
   virtual bool DirectoryExists(const ustring& path) = 0;
   virtual bool DeleteDirectory(const ustring& path) = 0;
   virtual void ForceDirectories(const ustring& path) = 0;  // outcome not examined

@@ -152,7 +152,7 @@ void TBrowserExternalModule::ExecFileExists(const ustring& uuid, const TBridgeOb
 void TBrowserExternalModule::ExecDeleteFile(const ustring& uuid, const TBridgeObject& data) {
   ustring path;
   if (ReadPath(uuid, data, u"filePath", kMissingFilePath, path))
-    PostSuccessResponse(uuid, BooleanText(FPlatform.DeleteFile(path)));
+    PostSuccessResponse(uuid, BooleanText(FPlatform.RemoveFile(path)));
 }
 
 void TBrowserExternalModule::ExecWriteTextFile(const ustring& uuid, const TBridgeObject& data) {

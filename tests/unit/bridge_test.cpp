@@ -28,7 +28,7 @@ class FakePlatform : public IBridgePlatform {
     return dialogAnswer;
   }
   bool FileExists(const ustring& path) override { return files.count(path) > 0; }
-  bool DeleteFile(const ustring& path) override { return files.erase(path) > 0; }
+  bool RemoveFile(const ustring& path) override { return files.erase(path) > 0; }
   bool DirectoryExists(const ustring& path) override {
     return std::find(folders.begin(), folders.end(), path) != folders.end();
   }

@@ -34,6 +34,7 @@ request file:///missing.html
 request file:///index.html?x=1
 request http://example.com/index.html
 request https://example.com/css/site.css
+on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
 close
 SCENARIO
   pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"

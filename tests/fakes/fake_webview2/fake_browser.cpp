@@ -134,6 +134,12 @@ HRESULT FakeWebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
 
 HRESULT FakeWebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) {
   Record("{\"call\":\"ExecuteScript\",\"script\":" + J(javaScript) + "}");
+  const std::string script = vantrel::Utf16ToUtf8(FromWide(javaScript));
+  for (const auto& [expected, message] : Settings().scriptMessages) {
+    if (expected != script) continue;
+    const ustring json = vantrel::Utf8ToUtf16(message);
+    Post([json] { PagePostMessageJson(json); });
+  }
   if (handler) {
     auto keep = ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>::Share(handler);
     const ustring result = vantrel::Utf8ToUtf16(Settings().scriptResult);

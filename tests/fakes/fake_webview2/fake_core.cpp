@@ -74,6 +74,10 @@ void RunStep(size_t index) {
     PageFailProcess(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(std::atoi(step.argument.c_str())));
   } else if (step.verb == "fullscreen") {
     PageSetFullScreen(step.argument == "1");
+  } else if (step.verb == "on-script") {
+    const size_t bar = step.argument.rfind(" | ");
+    if (bar != std::string::npos)
+      Settings().scriptMessages.emplace_back(step.argument.substr(0, bar), step.argument.substr(bar + 3));
   } else if (step.verb == "wait") {
     nextDelay = static_cast<unsigned>(std::atoi(step.argument.c_str()));
   } else {

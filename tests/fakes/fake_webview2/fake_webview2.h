@@ -29,6 +29,9 @@ struct Config {
   std::string documentTitle = "Fake Page";
   // The result ExecuteScript hands to its completion (JSON text).
   std::string scriptResult = "null";
+  // The page's answer to a script: when the host executes exactly this
+  // script, the page posts this JSON message (how a page's handler reacts).
+  std::vector<std::pair<std::string, std::string>> scriptMessages;
 };
 Config& Settings();
 void ResetSettings();
@@ -86,6 +89,8 @@ std::vector<ustring> DocumentScripts();
 //   navigate <uri> | request <uri> | message-json <json> | message-string <text>
 //   title <text> | new-window <uri> | permission <kind> <uri> | close
 //   fail-process <kind> | fullscreen 0|1 | wait <ms>
+//   on-script <script> | <json>   (from now on, executing <script> makes the
+//                                  page post <json>)
 // Steps run one after another on the UI thread, starting with the host's
 // first navigation.
 void LoadScenario(const std::string& path);
