@@ -18,6 +18,7 @@ set(VANTREL_CORE_SOURCES
   runtime/exe_zip_loader.cpp
   runtime/main_window_config.cpp
   shared/util/command_line.cpp
+  shared/util/icon_file.cpp
   shared/bridge/bridge_members.cpp
   shared/bridge/bridge_files.cpp
   shared/bridge/browser_external_module.cpp

@@ -36,6 +36,7 @@ target_include_directories(vantrel_core SYSTEM PUBLIC "${VANTREL_RAPIDJSON_INCLU
 add_library(vantrel_win32 STATIC
   shared/util/sys_utils.cpp
   shared/util/str_utils_ole_win32.cpp
+  shared/util/exe_resources_win32.cpp
   platform/win32/program_image_win32.cpp
   platform/win32/dialog_automation.cpp
   platform/win32/png_icon.cpp
@@ -45,7 +46,7 @@ add_library(vantrel_win32 STATIC
   shared/bridge/bridge_platform_win32.cpp
   platform/win32/ui_thread_queue.cpp
 )
-target_link_libraries(vantrel_win32 PUBLIC vantrel_core shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
+target_link_libraries(vantrel_win32 PUBLIC vantrel_core version shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
 
 add_subdirectory(runtime)
 add_subdirectory(tests/win32)

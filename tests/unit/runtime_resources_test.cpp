@@ -1,0 +1,112 @@
+// The resources of the built Windows program, read back from its file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/unit/pe_resource_reader.h"
+#include "tests/unit/test_support.h"
+
+namespace vantrel {
+namespace {
+
+using test::PeResource;
+using test::VersionNode;
+
+constexpr uint16_t kIcon = 3, kRcData = 10, kGroupIcon = 14, kVersion = 16, kEnglishUs = 0x0409;
+
+class RuntimeResources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::ifstream in(VANTREL_RUNTIME_EXE, std::ios::binary);
+    if (!in) GTEST_SKIP() << "the Windows build is not there: " << VANTREL_RUNTIME_EXE;
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+    resources = test::ReadPeResources(file);
+  }
+  const PeResource* Find(uint16_t type, const std::u16string& name, uint16_t id = 0) const {
+    for (const auto& r : resources)
+      if (r.typeId == type && r.name == name && r.nameId == id) return &r;
+    return nullptr;
+  }
+  std::vector<PeResource> resources;
+};
+
+std::u16string TextOf(const VersionNode& node) {
+  std::u16string text;
+  for (size_t i = 0; i + 1 < node.value.size(); i += 2) text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
+  return text;
+}
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+TEST_F(RuntimeResources, MainIconGroupListsItsImages) {
+  const PeResource* group = Find(kGroupIcon, u"MAINICON");
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->language, kEnglishUs);
+  ASSERT_GE(group->data.size(), 6u);
+  const size_t count = group->data[4] | (group->data[5] << 8);
+  EXPECT_GE(count, 4u) << "several sizes";
+  ASSERT_EQ(group->data.size(), 6 + 14 * count);
+  for (size_t i = 0; i < count; ++i) {
+    const uint16_t id = group->data[6 + 14 * i + 12] | (group->data[6 + 14 * i + 13] << 8);
+    const PeResource* image = Find(kIcon, u"", id);
+    ASSERT_NE(image, nullptr) << "icon " << id;
+    EXPECT_EQ(image->data.size(), U32At(group->data, 6 + 14 * i + 8));
+  }
+}
+
+TEST_F(RuntimeResources, VersionInformationHasTheSlotLayout) {
+  const PeResource* version = Find(kVersion, u"", 1);
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->language, kEnglishUs);
+  const VersionNode root = test::ParseVersionBlock(version->data);
+  EXPECT_EQ(root.key, u"VS_VERSION_INFO");
+  ASSERT_EQ(root.value.size(), 52u);
+  const uint32_t expected[] = {0xFEEF04BD, 0x00010000, 0x00010000, 0, 0x00010000, 0, 0x3F, 0, 4, 1, 0, 0, 0};
+  for (size_t i = 0; i < 13; ++i) EXPECT_EQ(U32At(root.value, 4 * i), expected[i]) << "fixed field " << i;
+
+  ASSERT_EQ(root.children.size(), 2u);
+  const VersionNode& strings = root.children[0];
+  EXPECT_EQ(strings.key, u"StringFileInfo");
+  ASSERT_EQ(strings.children.size(), 1u);
+  const VersionNode& table = strings.children[0];
+  EXPECT_EQ(table.key, u"040904E4");
+  const std::u16string keys[] = {u"CompanyName",    u"FileDescription",  u"FileVersion", u"InternalName",
+                                 u"LegalCopyright", u"LegalTrademarks",  u"OriginalFilename", u"ProgramID",
+                                 u"ProductName",    u"ProductVersion",   u"Comments"};
+  ASSERT_EQ(table.children.size(), 11u);
+  for (size_t i = 0; i < 11; ++i) {
+    const VersionNode& value = table.children[i];
+    EXPECT_EQ(value.key, keys[i]);
+    EXPECT_EQ(value.type, 1);
+    const bool number = keys[i] == u"FileVersion" || keys[i] == u"ProductVersion";
+    const std::u16string slot = number ? std::u16string(u"1.0.0.0") + u'\0' : std::u16string(255, u' ') + u'\0';
+    EXPECT_EQ(value.valueLength, slot.size()) << value.key.size();
+    EXPECT_EQ(TextOf(value), slot);
+  }
+  const VersionNode& variables = root.children[1];
+  EXPECT_EQ(variables.key, u"VarFileInfo");
+  ASSERT_EQ(variables.children.size(), 1u);
+  EXPECT_EQ(variables.children[0].key, u"Translation");
+  EXPECT_EQ(variables.children[0].value, (std::vector<uint8_t>{0x09, 0x04, 0xE4, 0x04}));
+}
+
+TEST_F(RuntimeResources, ScriptAndPicturesAreRawData) {
+  const PeResource* script = Find(kRcData, u"VTL_EXTERNAL_JAVASCRIPT");
+  ASSERT_NE(script, nullptr);
+  EXPECT_EQ(script->language, kEnglishUs);
+  std::ifstream in(VANTREL_SOURCE_DIR "/resources/vtl_external.js", std::ios::binary);
+  const std::vector<uint8_t> source((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(script->data, source);
+  for (const auto* name : {u"MSG_ERROR", u"MSG_INFO", u"MSG_WARNING"}) {
+    const PeResource* picture = Find(kRcData, name);
+    ASSERT_NE(picture, nullptr);
+    ASSERT_GE(picture->data.size(), 8u);
+    EXPECT_EQ(picture->data[1], 'P');  // a PNG file
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
