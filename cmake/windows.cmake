@@ -48,5 +48,17 @@ add_library(vantrel_win32 STATIC
 )
 target_link_libraries(vantrel_win32 PUBLIC vantrel_core version shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
 
+# minizip built from Debian's zlib source for MinGW (scripts/build-minizip-mingw.sh).
+set(VANTREL_MINIZIP_PREFIX "" CACHE PATH "Where the MinGW build of minizip is installed")
+if(NOT EXISTS "${VANTREL_MINIZIP_PREFIX}/lib/libminizip.a")
+  message(FATAL_ERROR "Set VANTREL_MINIZIP_PREFIX to a MinGW minizip install (scripts/build-minizip-mingw.sh)")
+endif()
+add_library(minizip_static STATIC IMPORTED)
+set_target_properties(minizip_static PROPERTIES
+  IMPORTED_LOCATION "${VANTREL_MINIZIP_PREFIX}/lib/libminizip.a"
+  INTERFACE_INCLUDE_DIRECTORIES "${VANTREL_MINIZIP_PREFIX}/include"
+  INTERFACE_LINK_LIBRARIES "z")
+
 add_subdirectory(runtime)
+add_subdirectory(tools/pack)
 add_subdirectory(tests/win32)

@@ -5,3 +5,51 @@ test_icon_and_version_edits() {
   run_test_program exe_resources_test "$(winpath "$RUNTIME")" \
     "$(winpath "$ROOT/build/windows/tests/win32/edge_loader_test.exe")" "$(winpath "$WORK/exe-resources")"
 }
+
+PE_DUMP="$ROOT/build/native/tests/unit/vantrel-pe-dump"
+
+test_packing_with_icon_and_version_texts_keeps_the_program_working() {
+  new_case pack-icon
+  rm -rf "$CASE/app"
+  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+  convert -size 48x48 xc:'#d62d1a' -define icon:auto-resize=48,32,16 "$CASE/red.ico"
+  WINE="$WINE" pack_app "$(cat "$ROOT/examples/demo/vtl.ini")" --icon "$CASE/red.ico" \
+    --company "Ünïcode Tools" --file-version 2.1.0.7 --product-name "Vantrel Demo" --comments "100% offline"
+  "$PE_DUMP" "$CASE/app.exe" >"$CASE/resources.txt"
+  assert_contains "$CASE/resources.txt" "14 MAINICON 1033 48"
+  assert_contains "$CASE/resources.txt" "version 0 CompanyName=Ünïcode Tools"
+  assert_contains "$CASE/resources.txt" "version 0 FileVersion=2.1.0.7"
+  assert_contains "$CASE/resources.txt" "version 0 ProductVersion=1.0.0.0"
+  assert_contains "$CASE/resources.txt" "version 0 Comments=100% offline"
+  assert_contains "$CASE/resources.txt" "version 1033 FileVersion=1.0.0.0"
+
+  # The package is appended after the edits, so the program still reads it.
+  cat >"$CASE/scenario.txt" <<'SCENARIO'
+request file:///css/site.css
+on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
+close
+SCENARIO
+  rm -rf "$CASE/app"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
+  kill_case_processes
+  assert_eq 0 "$RC" "exit code"
+  assert_contains "$CASE/webview2.jsonl" '"uri":"file:///index.html","filtered":true,"answered":true,"status":200'
+  assert_contains "$CASE/webview2.jsonl" '"uri":"file:///css/site.css","filtered":true,"answered":true,"status":200'
+}
+
+test_packing_refuses_bad_icons_and_long_version_texts() {
+  new_case pack-refused
+  printf 'MZ not an icon' >"$CASE/bad.ico"
+  set +e
+  WINE="$WINE" pack_app '[App]\nID=com.vantrel.test.refused\nName=Refused\nDirName=app\n' --icon "$CASE/bad.ico" 2>"$CASE/err1.txt"
+  local rc1=$?
+  pack_app '[App]\nID=com.vantrel.test.refused\nName=Refused\nDirName=app\n' --file-version 10.20.30.40 2>"$CASE/err2.txt"
+  local rc2=$?
+  set -e
+  assert_eq 1 "$rc1" "packer exit code for a bad icon"
+  assert_contains "$CASE/err1.txt" "vantrel-pack: Icon file is invalid"
+  assert_eq 1 "$rc2" "packer exit code for a long version"
+  assert_contains "$CASE/err2.txt" "FileVersion is longer than 7 characters"
+  [ ! -e "$CASE/app.exe" ] || fail "no output after a refused pack"
+  [ -z "$(ls "$CASE" | grep partial)" ] || fail "temporary files left behind"
+}

@@ -1,11 +1,23 @@
 // vantrel-pack: makes a packaged application from the runtime program, a web
 // application folder and its vtl.ini.
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "tools/pack/pack_job.h"
 
@@ -15,9 +27,18 @@ const char kUsage[] =
     "Usage: vantrel-pack --runtime VantrelRuntime.exe --app DIR --ini vtl.ini --output APP.exe\n"
     "                    [--loader WebView2LoaderWin64.dll] [--installer WebView2Installer.exe]\n"
     "                    [--dir-name NAME] [--add STORED_NAME=FILE]... [--deflate] [--quiet]\n"
+    "                    [--icon APP.ico] [--company TEXT] [--description TEXT] [--file-version X.Y.Z.W]\n"
+    "                    [--internal-name TEXT] [--copyright TEXT] [--trademarks TEXT]\n"
+    "                    [--original-filename TEXT] [--program-id TEXT] [--product-name TEXT]\n"
+    "                    [--product-version X.Y.Z.W] [--comments TEXT]\n"
     "\n"
     "Puts vtl.ini, the loader, the installer and every file of DIR (under NAME, by default\n"
-    "the DirName of vtl.ini) into an encrypted package and appends it to a copy of the runtime.\n";
+    "the DirName of vtl.ini) into an encrypted package and appends it to a copy of the runtime.\n"
+    "--icon replaces the program's icon; any version text sets all eleven (the others become\n"
+    "empty, the two versions 1.0.0.0). On Linux these edits run the Windows packer under Wine.\n";
+
+// The edit step of the Linux packer, run by it under Wine.
+const char kEditUsage[] = "Usage: vantrel-pack.exe --edit-resources PROGRAM.exe EDITS.txt\n";
 
 class ProgressBar {
  public:
@@ -50,18 +71,65 @@ class ProgressBar {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+#ifdef _WIN32
+int EditResources(const std::vector<std::string>& args) {
+  if (args.size() != 3) {
+    std::fputs(kEditUsage, stderr);
+    return 2;
+  }
+  try {
+    std::ifstream in(std::filesystem::u8path(args[2]), std::ios::binary);
+    if (!in) throw vantrel::EFileError("Cannot open file \"" + args[2] + "\"");
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    vantrel::pack::ApplyResourceEdits(args[1], vantrel::pack::ParseResourceEdits(text));
+    return 0;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "vantrel-pack: %s\n", error.what());
+    return 1;
+  }
+}
+#endif
+
+int Main(const std::vector<std::string>& args) {
+#ifdef _WIN32
+  if (!args.empty() && args[0] == "--edit-resources")
+    return EditResources(std::vector<std::string>(args.begin(), args.end()));
+#endif
   vantrel::pack::PackJob job;
   bool quiet = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+  vantrel::TExeVersionTexts version;
+  version.FileVersion = version.ProductVersion = u"1.0.0.0";
+  bool versionGiven = false;
+  const std::pair<const char*, vantrel::ustring vantrel::TExeVersionTexts::*> versionOptions[] = {
+      {"--company", &vantrel::TExeVersionTexts::CompanyName},
+      {"--description", &vantrel::TExeVersionTexts::FileDescription},
+      {"--file-version", &vantrel::TExeVersionTexts::FileVersion},
+      {"--internal-name", &vantrel::TExeVersionTexts::InternalName},
+      {"--copyright", &vantrel::TExeVersionTexts::LegalCopyright},
+      {"--trademarks", &vantrel::TExeVersionTexts::LegalTrademarks},
+      {"--original-filename", &vantrel::TExeVersionTexts::OriginalFileName},
+      {"--program-id", &vantrel::TExeVersionTexts::ProgramID},
+      {"--product-name", &vantrel::TExeVersionTexts::ProductName},
+      {"--product-version", &vantrel::TExeVersionTexts::ProductVersion},
+      {"--comments", &vantrel::TExeVersionTexts::Comments},
+  };
+  const int argc = static_cast<int>(args.size());
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = args[i];
     auto value = [&](const char* name) -> std::string {
       if (i + 1 >= argc) {
         std::fprintf(stderr, "vantrel-pack: %s needs a value\n", name);
         std::exit(2);
       }
-      return argv[++i];
+      return args[++i];
     };
+    bool isVersionOption = false;
+    for (const auto& [option, field] : versionOptions) {
+      if (arg != option) continue;
+      version.*field = vantrel::Utf8ToUtf16(value(option));
+      versionGiven = isVersionOption = true;
+    }
+    if (isVersionOption) continue;
     if (arg == "--runtime") job.runtimePath = value("--runtime");
     else if (arg == "--app") job.appDir = value("--app");
     else if (arg == "--ini") job.iniPath = value("--ini");
@@ -70,6 +138,7 @@ int main(int argc, char** argv) {
     else if (arg == "--dir-name") job.dirName = value("--dir-name");
     else if (arg == "--output" || arg == "-o") job.outputPath = value("--output");
     else if (arg == "--deflate") job.deflate = true;
+    else if (arg == "--icon") job.resourceEdits.iconPath = value("--icon");
     else if (arg == "--quiet") quiet = true;
     else if (arg == "--add") {
       const std::string spec = value("--add");
@@ -91,6 +160,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  if (versionGiven) job.resourceEdits.version = version;
 
   ProgressBar bar(!quiet && isatty(fileno(stderr)));
   job.onProgress = [&](const std::string& phase, uint64_t done, uint64_t total) { bar.Show(phase, done, total); };
@@ -105,3 +175,18 @@ int main(int argc, char** argv) {
     return 1;
   }
 }
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, arg.data(), size, nullptr, nullptr);
+    args.push_back(arg);
+  }
+  return Main(args);
+}
+#else
+int main(int argc, char** argv) { return Main(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

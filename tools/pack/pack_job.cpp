@@ -149,7 +149,15 @@ void RunPackJob(const PackJob& job) {
 
   fs::copy_file(job.runtimePath, tempExe.Path(), fs::copy_options::overwrite_existing, ec);
   if (ec) throw EFileError("Cannot write \"" + tempExe.Path() + "\": " + ec.message());
-  const size_t runtimeSize = static_cast<size_t>(fs::file_size(job.runtimePath));
+  if (!job.resourceEdits.Empty()) {
+    ApplyResourceEdits(tempExe.Path(), job.resourceEdits);
+    // The package is found after the image's last section: nothing may follow it yet.
+    const std::vector<uint8_t> edited = ReadFileBytes(tempExe.Path());
+    const auto imageEnd = PeImageEnd(edited.data(), edited.size());
+    if (!imageEnd || *imageEnd != edited.size())
+      throw EVantrelError("The resource edits left "" + tempExe.Path() + "" with data after its image");
+  }
+  const size_t runtimeSize = static_cast<size_t>(fs::file_size(tempExe.Path()));
 
   NoProgramImage noProgram;
   TExeUtils exeUtils(noProgram);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/pack/package_writer.h"
+#include "tools/pack/resource_edits.h"
 
 namespace vantrel::pack {
 
@@ -19,6 +20,7 @@ struct PackJob {
   std::string dirName;        // folder in the package; default: DirName of vtl.ini
   std::string outputPath;
   bool deflate = false;
+  ResourceEdits resourceEdits;  // applied to the runtime copy before the package
   std::function<void(const std::string& phase, uint64_t done, uint64_t total)> onProgress;
 };
 

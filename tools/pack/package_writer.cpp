@@ -37,7 +37,11 @@ zip_fileinfo NowInfo() {
   zip_fileinfo info{};
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   info.tmz_date.tm_sec = static_cast<uInt>(local.tm_sec);
   info.tmz_date.tm_min = static_cast<uInt>(local.tm_min);
   info.tmz_date.tm_hour = static_cast<uInt>(local.tm_hour);

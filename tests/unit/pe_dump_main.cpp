@@ -1,0 +1,46 @@
+// Prints the resources of a PE file, one line each ("type name language
+// size"), and the texts of its version blocks ("version LANG KEY=TEXT").
+// Used by the Windows tests to look into packed programs.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "platform/ustring.h"
+#include "tests/unit/pe_resource_reader.h"
+
+using namespace vantrel;
+
+namespace {
+std::string Name(const std::u16string& name, uint16_t id) { return name.empty() ? std::to_string(id) : Utf16ToUtf8(name); }
+
+void PrintValues(const test::VersionNode& node, uint16_t language) {
+  if (node.type == 1 && node.children.empty()) {
+    std::u16string text;
+    for (size_t i = 0; i + 1 < node.value.size(); i += 2)
+      text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
+    text = text.substr(0, text.find(u'\0'));
+    std::printf("version %u %s=%s\n", language, Utf16ToUtf8(node.key).c_str(), Utf16ToUtf8(text).c_str());
+  }
+  for (const auto& child : node.children) PrintValues(child, language);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s PROGRAM.exe\n", argv[0]);
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+  try {
+    for (const auto& r : test::ReadPeResources(file)) {
+      std::printf("%s %s %u %zu\n", Name(r.typeName, r.typeId).c_str(), Name(r.name, r.nameId).c_str(), r.language,
+                  r.data.size());
+      if (r.typeId == 16) PrintValues(test::ParseVersionBlock(r.data), r.language);
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
