@@ -33,7 +33,7 @@ rm -rf "$(wine_local_appdata)/com.vantrel.demo"
 transcript=build/demo/webview2-transcript.jsonl
 rm -f "$transcript"
 echo "Running build/demo/VantrelDemo-wine.exe under Wine (display $DISPLAY)..."
-( sleep 4; import -display "$DISPLAY" -window root build/demo/screenshot.png 2>/dev/null ) &
+( sleep 3; import -display "$DISPLAY" -window root build/demo/screenshot.png 2>/dev/null ) &
 shooter=$!
 set +e
 FAKE_WEBVIEW2_VERSION=120.0.2210.91 FAKE_WEBVIEW2_SCENARIO="$("$WINE" winepath -w examples/demo/wine-page.txt 2>/dev/null)" \

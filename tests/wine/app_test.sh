@@ -24,6 +24,9 @@ message-json {"id":40003,"uuid":"u-temp","data":{}}
 message-json {"id":99999,"uuid":"u-unknown","data":{}}
 message-json {"id":10001,"uuid":"u-nodata"}
 message-json {"id":10001,"uuid":"u-after","data":{}}
+title Bridge calls answered
+# (time for the screenshot)
+wait 3000
 # A page that refuses: the window must stay open.
 close
 wait 500
@@ -34,7 +37,7 @@ close
 SCENARIO
   pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"
   rm -rf "$CASE/app"
-  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe_with_screenshot app-demo-main-window 3 "$CASE/app.exe"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe_with_screenshot app-demo-main-window 2 "$CASE/app.exe"
   kill_case_processes
   assert_eq 0 "$RC" "exit code"
   local t="$CASE/webview2.jsonl"

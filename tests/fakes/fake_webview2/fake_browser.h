@@ -163,6 +163,8 @@ class FakeEnvironment final : public FakeObject<ICoreWebView2Environment> {
 
 // The controller made last (not owned: it goes when the host lets it go).
 FakeController* CurrentController();
+// A transcript line was recorded (on Windows the double shows the latest ones).
+void PageViewRecorded(const std::string& line);
 void SetCurrentController(FakeController* controller);
 // Called by the browser after the host's navigation; starts the scenario.
 void OnHostNavigated();

@@ -103,12 +103,15 @@ std::string Hex(HRESULT hr) {
 }
 
 void Record(const std::string& jsonObject) {
-  std::lock_guard<std::mutex> guard(gTranscriptLock);
-  gTranscript.push_back(jsonObject);
-  if (!gTranscriptFile.empty()) {
-    std::ofstream out(gTranscriptFile, std::ios::app | std::ios::binary);
-    out << jsonObject << "\n";
+  {
+    std::lock_guard<std::mutex> guard(gTranscriptLock);
+    gTranscript.push_back(jsonObject);
+    if (!gTranscriptFile.empty()) {
+      std::ofstream out(gTranscriptFile, std::ios::app | std::ios::binary);
+      out << jsonObject << "\n";
+    }
   }
+  PageViewRecorded(jsonObject);
 }
 
 const std::vector<std::string>& Transcript() { return gTranscript; }

@@ -2,7 +2,7 @@
 #include <deque>
 #include <mutex>
 
-#include "tests/fakes/fake_webview2/fake_webview2.h"
+#include "tests/fakes/fake_webview2/fake_browser.h"
 
 namespace fake_webview2 {
 
@@ -10,6 +10,8 @@ namespace {
 std::mutex gLock;
 std::deque<std::function<void()>> gQueue;
 }  // namespace
+
+void PageViewRecorded(const std::string&) {}  // nothing to show without windows
 
 void Post(std::function<void()> work, unsigned) {
   std::lock_guard<std::mutex> guard(gLock);
