@@ -1,15 +1,22 @@
 include(cmake/core_sources.cmake)
-# libzip built from Debian's source for MinGW (scripts/build-libzip-mingw.sh).
-set(VANTREL_LIBZIP_PREFIX "" CACHE PATH "Where the MinGW build of libzip is installed")
-if(NOT EXISTS "${VANTREL_LIBZIP_PREFIX}/lib/libzip.a")
-  message(FATAL_ERROR "Set VANTREL_LIBZIP_PREFIX to a MinGW libzip install (scripts/build-libzip-mingw.sh)")
-endif()
-add_library(libzip_static STATIC IMPORTED)
-set_target_properties(libzip_static PROPERTIES
-  IMPORTED_LOCATION "${VANTREL_LIBZIP_PREFIX}/lib/libzip.a"
-  INTERFACE_INCLUDE_DIRECTORIES "${VANTREL_LIBZIP_PREFIX}/include"
-  INTERFACE_COMPILE_DEFINITIONS "ZIP_STATIC"
-  INTERFACE_LINK_LIBRARIES "z;bcrypt;advapi32")
+# A static library built for MinGW by one of the scripts/build-*-mingw.sh,
+# installed under the folder given in PREFIX_VARIABLE.
+function(vantrel_import_mingw_library target prefix_variable library link_libraries script)
+  set(${prefix_variable} "" CACHE PATH "Where the MinGW build of ${library} is installed")
+  set(prefix "${${prefix_variable}}")
+  if(NOT EXISTS "${prefix}/lib/lib${library}.a")
+    message(FATAL_ERROR "Set ${prefix_variable} to a MinGW ${library} install (${script})")
+  endif()
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES
+    IMPORTED_LOCATION "${prefix}/lib/lib${library}.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${prefix}/include"
+    INTERFACE_LINK_LIBRARIES "${link_libraries}")
+endfunction()
+
+vantrel_import_mingw_library(libzip_static VANTREL_LIBZIP_PREFIX zip "z;bcrypt;advapi32" scripts/build-libzip-mingw.sh)
+set_property(TARGET libzip_static PROPERTY INTERFACE_COMPILE_DEFINITIONS ZIP_STATIC)
+vantrel_import_mingw_library(minizip_static VANTREL_MINIZIP_PREFIX minizip "z" scripts/build-minizip-mingw.sh)
 
 # RapidJSON is header-only: its Debian headers are used through a folder that
 # holds nothing else, so no other Linux header can be picked up.
@@ -47,17 +54,6 @@ add_library(vantrel_win32 STATIC
   platform/win32/ui_thread_queue.cpp
 )
 target_link_libraries(vantrel_win32 PUBLIC vantrel_core version shell32 shlwapi ole32 oleaut32 user32 gdi32 advapi32 comctl32 windowscodecs uuid)
-
-# minizip built from Debian's zlib source for MinGW (scripts/build-minizip-mingw.sh).
-set(VANTREL_MINIZIP_PREFIX "" CACHE PATH "Where the MinGW build of minizip is installed")
-if(NOT EXISTS "${VANTREL_MINIZIP_PREFIX}/lib/libminizip.a")
-  message(FATAL_ERROR "Set VANTREL_MINIZIP_PREFIX to a MinGW minizip install (scripts/build-minizip-mingw.sh)")
-endif()
-add_library(minizip_static STATIC IMPORTED)
-set_target_properties(minizip_static PROPERTIES
-  IMPORTED_LOCATION "${VANTREL_MINIZIP_PREFIX}/lib/libminizip.a"
-  INTERFACE_INCLUDE_DIRECTORIES "${VANTREL_MINIZIP_PREFIX}/include"
-  INTERFACE_LINK_LIBRARIES "z")
 
 add_subdirectory(runtime)
 add_subdirectory(tools/pack)

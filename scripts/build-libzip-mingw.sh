@@ -9,16 +9,10 @@ if [ -f "$prefix/lib/libzip.a" ] && [ -f "$prefix/include/zip.h" ]; then
   exit 0
 fi
 
+source "$(dirname "$0")/debian-source.sh"
 mkdir -p "$work"
 cd "$work"
-src=$(find . -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
-if [ -z "$src" ]; then
-  echo "Fetching Debian's libzip source package..."
-  apt-get source --download-only libzip >/dev/null 2>&1 || apt-get source --download-only libzip
-  orig=$(ls libzip_*.orig.tar.* | head -n 1)
-  tar xf "$orig"
-  src=$(find . -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
-fi
+src=$(fetch_debian_source libzip 'libzip-*')
 
 echo "Building libzip for Windows from $src..."
 cmake -S "$src" -B build-mingw -G "Unix Makefiles" \

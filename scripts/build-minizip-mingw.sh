@@ -10,16 +10,10 @@ if [ -f "$prefix/lib/libminizip.a" ] && [ -f "$prefix/include/minizip/zip.h" ]; 
   exit 0
 fi
 
+source "$(dirname "$0")/debian-source.sh"
 mkdir -p "$work"
 cd "$work"
-src=$(find . -maxdepth 1 -type d -name 'zlib-*' | head -n 1)
-if [ -z "$src" ]; then
-  echo "Fetching Debian's zlib source package (for minizip)..."
-  apt-get source --download-only zlib >/dev/null 2>&1 || apt-get source --download-only zlib
-  orig=$(ls zlib_*.orig.tar.* | head -n 1)
-  tar xf "$orig"
-  src=$(find . -maxdepth 1 -type d -name 'zlib-*' | head -n 1)
-fi
+src=$(fetch_debian_source zlib 'zlib-*')
 
 echo "Building minizip for Windows from $src..."
 mini="$src/contrib/minizip"

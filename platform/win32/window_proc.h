@@ -25,6 +25,30 @@ LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+// A window class of a form; registered once per process.
+struct FormClass {
+  const wchar_t* name;
+  WNDPROC proc;
+  UINT style = 0;
+  LPCWSTR cursor = IDC_ARROW;
+  HBRUSH background = nullptr;
+  HICON icon = nullptr;
+};
+
+inline void RegisterFormClass(HINSTANCE instance, const FormClass& form) {
+  WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(instance, form.name, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = form.style;
+  windowClass.lpfnWndProc = form.proc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, form.cursor);
+  windowClass.hbrBackground = form.background;
+  windowClass.hIcon = form.icon;
+  windowClass.lpszClassName = form.name;
+  RegisterClassExW(&windowClass);
+}
+
 // Detaches the object before the window goes, so late messages find none.
 inline void DestroyFormWindow(HWND window) {
   if (!window) return;

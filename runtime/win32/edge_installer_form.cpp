@@ -17,15 +17,7 @@ constexpr unsigned kFramesPerTurn = 24;
 constexpr double kPi = 3.14159265358979323846;
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DROPSHADOW | CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_APPSTARTING);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  win32::RegisterFormClass(instance, {kClassName, proc, CS_DROPSHADOW | CS_HREDRAW | CS_VREDRAW, IDC_APPSTARTING});
 }
 
 void FillCircle(HDC dc, double cx, double cy, double r) {

@@ -223,16 +223,8 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 void RegisterMainFormClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = win32::FormWindowProc<TMainForm>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.hIcon = LoadIconW(instance, L"MAINICON");
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  win32::RegisterFormClass(instance, {kClassName, win32::FormWindowProc<TMainForm>, 0, IDC_ARROW,
+                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), LoadIconW(instance, L"MAINICON")});
 }
 }  // namespace
 

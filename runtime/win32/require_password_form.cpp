@@ -61,15 +61,7 @@ HBITMAP MakeKeyBitmap() {
 }
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  win32::RegisterFormClass(instance, {kClassName, proc, 0, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
 }
 
 void CloseForm(HWND form, int) { PostMessageW(form, WM_CLOSE, 0, 0); }

@@ -143,16 +143,20 @@ void TBrowserExternalModule::ExecFileDialog(TFileDialogKind kind, TFileDialogSet
   PostSuccessResponse(uuid, chosen ? TStrUtils::StringToJsonString(*chosen) : ustring(u"\"\""));
 }
 
-void TBrowserExternalModule::ExecFileExists(const ustring& uuid, const TBridgeObject& data) {
+void TBrowserExternalModule::ExecPathTest(const ustring& uuid, const TBridgeObject& data, TPathArgument argument,
+                                          bool (IBridgePlatform::*test)(const ustring&)) {
+  const bool isFile = argument == TPathArgument::File;
   ustring path;
-  if (ReadPath(uuid, data, u"filePath", kMissingFilePath, path))
-    PostSuccessResponse(uuid, BooleanText(FPlatform.FileExists(path)));
+  if (ReadPath(uuid, data, isFile ? u"filePath" : u"dirPath", isFile ? kMissingFilePath : kMissingDirPath, path))
+    PostSuccessResponse(uuid, BooleanText((FPlatform.*test)(path)));
+}
+
+void TBrowserExternalModule::ExecFileExists(const ustring& uuid, const TBridgeObject& data) {
+  ExecPathTest(uuid, data, TPathArgument::File, &IBridgePlatform::FileExists);
 }
 
 void TBrowserExternalModule::ExecDeleteFile(const ustring& uuid, const TBridgeObject& data) {
-  ustring path;
-  if (ReadPath(uuid, data, u"filePath", kMissingFilePath, path))
-    PostSuccessResponse(uuid, BooleanText(FPlatform.RemoveFile(path)));
+  ExecPathTest(uuid, data, TPathArgument::File, &IBridgePlatform::RemoveFile);
 }
 
 void TBrowserExternalModule::ExecWriteTextFile(const ustring& uuid, const TBridgeObject& data) {
@@ -174,15 +178,11 @@ void TBrowserExternalModule::ExecWriteTextFile(const ustring& uuid, const TBridg
 }
 
 void TBrowserExternalModule::ExecDirExists(const ustring& uuid, const TBridgeObject& data) {
-  ustring path;
-  if (ReadPath(uuid, data, u"dirPath", kMissingDirPath, path))
-    PostSuccessResponse(uuid, BooleanText(FPlatform.DirectoryExists(path)));
+  ExecPathTest(uuid, data, TPathArgument::Folder, &IBridgePlatform::DirectoryExists);
 }
 
 void TBrowserExternalModule::ExecDeleteDir(const ustring& uuid, const TBridgeObject& data) {
-  ustring path;
-  if (ReadPath(uuid, data, u"dirPath", kMissingDirPath, path))
-    PostSuccessResponse(uuid, BooleanText(FPlatform.DeleteDirectory(path)));
+  ExecPathTest(uuid, data, TPathArgument::Folder, &IBridgePlatform::DeleteDirectory);
 }
 
 void TBrowserExternalModule::ExecGetTempDir(const ustring& uuid) {

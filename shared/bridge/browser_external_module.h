@@ -81,6 +81,10 @@ class TBrowserExternalModule {
   void ExecInFullscreen(const ustring& uuid);
   void ExecEnterFullscreen(const ustring& uuid);
   void ExecExitFullscreen(const ustring& uuid);
+  enum class TPathArgument { File, Folder };
+  // Path rule on filePath or dirPath, then replies with the test's outcome.
+  void ExecPathTest(const ustring& uuid, const TBridgeObject& data, TPathArgument argument,
+                    bool (IBridgePlatform::*test)(const ustring&));
   // The path argument after the path rule, or nothing after the failure reply.
   bool ReadPath(const ustring& uuid, const TBridgeObject& data, const char16_t* name, const char16_t* missingReply,
                 ustring& path);

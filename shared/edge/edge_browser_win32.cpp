@@ -16,15 +16,7 @@ constexpr wchar_t kClassName[] = L"TEdgeBrowser";
 constexpr DWORD kWaitForBrowserMs = 2000;
 
 void RegisterControlClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = win32::FormWindowProc<TEdgeBrowser>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  win32::RegisterFormClass(instance, {kClassName, win32::FormWindowProc<TEdgeBrowser>, CS_DBLCLKS});
 }
 }  // namespace
 

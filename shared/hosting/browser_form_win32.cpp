@@ -14,15 +14,8 @@ constexpr int kProgressBarHeight = 4;
 constexpr UINT kMarqueeIntervalMs = 30;
 
 void RegisterFormClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass = {};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = win32::FormWindowProc<TBrowserForm>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  win32::RegisterFormClass(instance, {kClassName, win32::FormWindowProc<TBrowserForm>, 0, IDC_ARROW,
+                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
 }
 
 // The browser control, made before the form so the core can own it.
