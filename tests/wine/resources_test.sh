@@ -53,3 +53,32 @@ test_packing_refuses_bad_icons_and_long_version_texts() {
   [ ! -e "$CASE/app.exe" ] || fail "no output after a refused pack"
   [ -z "$(ls "$CASE" | grep partial)" ] || fail "temporary files left behind"
 }
+
+test_windows_packer_packs_with_an_icon_directly() {
+  new_case pack-windows
+  rm -rf "$CASE/app"
+  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+  cp "$ROOT/examples/demo/vtl.ini" "$CASE/vtl.ini"
+  convert -size 32x32 xc:'#2da44e' "$CASE/green.ico"
+  set +e
+  "$WINE" "$ROOT/build/windows/tools/pack/vantrel-pack.exe" --quiet --runtime "$(winpath "$RUNTIME")" \
+    --app "$(winpath "$CASE/app")" --ini "$(winpath "$CASE/vtl.ini")" --loader "$(winpath "$FAKE_LOADER")" \
+    --icon "$(winpath "$CASE/green.ico")" --product-name "Demo built on Windows" \
+    --output "$(winpath "$CASE/app.exe")" >"$CASE/pack.txt" 2>&1
+  local rc=$?
+  set -e
+  assert_eq 0 "$rc" "Windows packer exit code"
+  "$PE_DUMP" "$CASE/app.exe" >"$CASE/resources.txt"
+  assert_contains "$CASE/resources.txt" "14 MAINICON 1033 20"
+  assert_contains "$CASE/resources.txt" "version 0 ProductName=Demo built on Windows"
+  cat >"$CASE/scenario.txt" <<'SCENARIO'
+request file:///js/app.js
+on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
+close
+SCENARIO
+  rm -rf "$CASE/app"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
+  kill_case_processes
+  assert_eq 0 "$RC" "exit code"
+  assert_contains "$CASE/webview2.jsonl" '"uri":"file:///js/app.js","filtered":true,"answered":true,"status":200'
+}
