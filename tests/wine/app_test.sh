@@ -11,9 +11,7 @@ for line in open(sys.argv[1], encoding="utf-8"):
 }
 
 test_packaged_demo_answers_the_bridge_and_closes_when_the_page_agrees() {
-  new_case app-demo
-  rm -rf "$CASE/app"
-  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+  new_demo_case app-demo
   cat >"$CASE/scenario.txt" <<'SCENARIO'
 message-json {"id":10001,"uuid":"u-hello","data":{}}
 message-json {"id":10002,"uuid":"u-runtime","data":{}}
@@ -51,7 +49,7 @@ SCENARIO
   grep -q '"u-temp".*Temp\\\\"}$' "$CASE/replies.txt" || fail "temporary folder ends with an escaped backslash"
   assert_eq '{"uuid": "u-after", "success": true, "result": "2021.10"}' "$(sed -n 7p "$CASE/replies.txt")" "reply after the ignored calls"
   assert_eq 7 "$(wc -l <"$CASE/replies.txt" | tr -d ' ')" "number of replies"
-  assert_eq "efbbbf610d0a620d0a" "$(xxd -p "$CASE/out/notes/note.txt")" "bytes of the written file"
+  assert_eq "efbbbf610d0a620d0a" "$(od -An -tx1 "$CASE/out/notes/note.txt" | tr -d " \n")" "bytes of the written file"
   # The bridge script is registered, the start page is the package's index.
   assert_contains "$t" 'window.vtl = {'
   assert_contains "$t" '{"call":"Navigate","uri":"file:///index.html"}'

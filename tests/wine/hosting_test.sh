@@ -20,12 +20,12 @@ print("%016x" % h)' "$1"
 }
 
 test_package_files_are_served_to_the_page() {
-  new_case serve-demo
+  new_demo_case serve-demo
   local demo="$ROOT/examples/demo/app"
+  pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"
+  # Only the package can answer now.
   rm -rf "$CASE/app"
-  cp -r "$demo" "$CASE/app"
-  cat >"$CASE/scenario.txt" <<'SCENARIO'
-request file:///css/site.css
+  run_page 'request file:///css/site.css
 request file:///JS/APP.JS
 request file:///img/logo.svg
 request file:///pages/about.html
@@ -33,15 +33,7 @@ request FILE:///pages/about.html
 request file:///missing.html
 request file:///index.html?x=1
 request http://example.com/index.html
-request https://example.com/css/site.css
-on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
-close
-SCENARIO
-  pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"
-  # Only the package can answer now.
-  rm -rf "$CASE/app"
-  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
-  kill_case_processes
+request https://example.com/css/site.css'
   assert_eq 0 "$RC" "exit code"
   local t="$CASE/webview2.jsonl" entry file type
   assert_contains "$t" '{"call":"Navigate","uri":"file:///index.html"}'

@@ -32,6 +32,22 @@ new_case() {
   echo "<html><body>$1</body></html>" >"$CASE/app/index.html"
 }
 
+# new_demo_case NAME: like new_case, with a copy of the demo application as app.
+new_demo_case() {
+  new_case "$1"
+  rm -rf "$CASE/app"
+  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+}
+
+# run_page STEPS: runs $CASE/app.exe with the WebView2 double playing the
+# scenario STEPS (lines), after which the page agrees to close; exit code in $RC.
+run_page() {
+  printf '%s\n' "$1" 'on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}' close \
+    >"$CASE/scenario.txt"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
+  kill_case_processes
+}
+
 # pack_app INI_TEXT [extra vantrel-pack args]: packs $CASE/app with the fake
 # loader library into $CASE/app.exe.
 pack_app() {

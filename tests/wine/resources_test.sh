@@ -9,9 +9,7 @@ test_icon_and_version_edits() {
 PE_DUMP="$ROOT/build/native/tests/unit/vantrel-pe-dump"
 
 test_packing_with_icon_and_version_texts_keeps_the_program_working() {
-  new_case pack-icon
-  rm -rf "$CASE/app"
-  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+  new_demo_case pack-icon
   convert -size 48x48 xc:'#d62d1a' -define icon:auto-resize=48,32,16 "$CASE/red.ico"
   WINE="$WINE" pack_app "$(cat "$ROOT/examples/demo/vtl.ini")" --icon "$CASE/red.ico" \
     --company "Ünïcode Tools" --file-version 2.1.0.7 --product-name "Vantrel Demo" --comments "100% offline"
@@ -24,14 +22,8 @@ test_packing_with_icon_and_version_texts_keeps_the_program_working() {
   assert_contains "$CASE/resources.txt" "version 1033 FileVersion=1.0.0.0"
 
   # The package is appended after the edits, so the program still reads it.
-  cat >"$CASE/scenario.txt" <<'SCENARIO'
-request file:///css/site.css
-on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
-close
-SCENARIO
   rm -rf "$CASE/app"
-  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
-  kill_case_processes
+  run_page 'request file:///css/site.css'
   assert_eq 0 "$RC" "exit code"
   assert_contains "$CASE/webview2.jsonl" '"uri":"file:///index.html","filtered":true,"answered":true,"status":200'
   assert_contains "$CASE/webview2.jsonl" '"uri":"file:///css/site.css","filtered":true,"answered":true,"status":200'
@@ -55,9 +47,7 @@ test_packing_refuses_bad_icons_and_long_version_texts() {
 }
 
 test_windows_packer_packs_with_an_icon_directly() {
-  new_case pack-windows
-  rm -rf "$CASE/app"
-  cp -r "$ROOT/examples/demo/app" "$CASE/app"
+  new_demo_case pack-windows
   cp "$ROOT/examples/demo/vtl.ini" "$CASE/vtl.ini"
   convert -size 32x32 xc:'#2da44e' "$CASE/green.ico"
   set +e
@@ -71,14 +61,8 @@ test_windows_packer_packs_with_an_icon_directly() {
   "$PE_DUMP" "$CASE/app.exe" >"$CASE/resources.txt"
   assert_contains "$CASE/resources.txt" "14 MAINICON 1033 20"
   assert_contains "$CASE/resources.txt" "version 0 ProductName=Demo built on Windows"
-  cat >"$CASE/scenario.txt" <<'SCENARIO'
-request file:///js/app.js
-on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}
-close
-SCENARIO
   rm -rf "$CASE/app"
-  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe"
-  kill_case_processes
+  run_page 'request file:///js/app.js'
   assert_eq 0 "$RC" "exit code"
   assert_contains "$CASE/webview2.jsonl" '"uri":"file:///js/app.js","filtered":true,"answered":true,"status":200'
 }
