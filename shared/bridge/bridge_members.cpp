@@ -39,7 +39,9 @@ struct TBridgeMessage::Tree {
 TBridgeMessage::TBridgeMessage(const ustring& json) : tree_(std::make_unique<Tree>()) {
   // Numbers stay strings, so their literal text is what commands read.
   const std::string text = Utf16ToUtf8(json);
-  tree_->document.Parse<rapidjson::kParseNumbersAsStringsFlag>(text.c_str(), text.size());
+  // Iterative: a deeply nested message must not exhaust the stack.
+  tree_->document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseIterativeFlag>(text.c_str(),
+                                                                                                 text.size());
   if (tree_->document.HasParseError()) tree_.reset();
 }
 

@@ -157,6 +157,14 @@ TEST_F(BridgeTest, UnreadableCallsLeaveAnErrorAndLaterCallsWork) {
   EXPECT_EQ(module.LastCallError(), "");
 }
 
+TEST_F(BridgeTest, DeeplyNestedMessagesAreRefusedWithoutExhaustingTheStack) {
+  const std::string deep(500000, '[');
+  EXPECT_EQ(Call("{\"id\":10001,\"uuid\":\"u\",\"data\":{},\"x\":" + deep + std::string(500000, ']') + "}"),
+            "{\"uuid\": \"u\", \"success\": true, \"result\": \"2021.10\"}");
+  EXPECT_EQ(Call(deep), "");
+  EXPECT_EQ(Call(10001, "{}"), Reply("\"2021.10\""));
+}
+
 TEST_F(BridgeTest, MessagesArriveThroughTheBrowserEvent) {
   form.Browser().SetOnWebMessageReceived([this](TCustomEdgeBrowser* sender, TWebMessageReceivedEventArgs* args) {
     module.EdgeBrowserWebMessageReceived(sender, args);
