@@ -201,6 +201,15 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (limits.MinHeight() > 0) info->ptMinTrackSize.y = limits.MinHeight();
       if (limits.MaxWidth() > 0) info->ptMaxTrackSize.x = limits.MaxWidth();
       if (limits.MaxHeight() > 0) info->ptMaxTrackSize.y = limits.MaxHeight();
+      if (FBorderStyle == TFormBorderStyle::None) {
+        // Maximized without a border is full screen: the whole monitor, taskbar included.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(FHandle, MONITOR_DEFAULTTONEAREST), &monitor)) {
+          info->ptMaxPosition = {monitor.rcMonitor.left - monitor.rcWork.left, monitor.rcMonitor.top - monitor.rcWork.top};
+          info->ptMaxSize = {monitor.rcMonitor.right - monitor.rcMonitor.left, monitor.rcMonitor.bottom - monitor.rcMonitor.top};
+        }
+      }
       return 0;
     }
     case WM_CLOSE:

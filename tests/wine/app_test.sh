@@ -64,3 +64,45 @@ closes = [i for i, e in enumerate(events) if e.get("call") == "Close"]
 assert len(steps) == 2 and len(closes) == 1 and closes[0] > steps[1], (steps, closes)
 PY
 }
+
+# Browser bounds the host set, in order, as "left,top,right,bottom" lines.
+bounds_of() {
+  python3 -c 'import json, sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    record = json.loads(line)
+    if record.get("call") == "put_Bounds":
+        print(",".join(str(v) for v in record["bounds"]))' "$1"
+}
+
+test_full_screen_covers_the_screen_and_ends_in_the_configured_window() {
+  new_case full-screen
+  pack_app '[App]\nID=com.vantrel.test.fullscreen\nName=Full screen\nDirName=app\nWidth=640\nHeight=480\nWindowBorder=1\n'
+  run_page 'wait 300
+message-json {"id":50003,"uuid":"u-enter","data":{}}
+wait 300
+message-json {"id":50002,"uuid":"u-in","data":{}}
+message-json {"id":50004,"uuid":"u-exit","data":{}}
+wait 300
+message-json {"id":50002,"uuid":"u-out","data":{}}'
+  assert_eq 0 "$RC" "exit code"
+  local t="$CASE/webview2.jsonl"
+  replies_of "$t" >"$CASE/replies.txt"
+  assert_eq '{"uuid": "u-in", "success": true, "result": true}
+{"uuid": "u-out", "success": true, "result": false}' "$(cat "$CASE/replies.txt")" "only the two queries are answered"
+  bounds_of "$t" >"$CASE/bounds.txt"
+  grep -q '^0,0,1280,800$' "$CASE/bounds.txt" || fail "full screen did not cover the 1280x800 screen: $(tr '\n' ' ' <"$CASE/bounds.txt")"
+  # Back to the configured window: the same client area as before full screen.
+  assert_eq "$(head -n 1 "$CASE/bounds.txt")" "$(tail -n 1 "$CASE/bounds.txt")" "browser bounds after full screen"
+}
+
+test_window_style_1_starts_in_full_screen() {
+  new_case full-screen-start
+  pack_app '[App]\nID=com.vantrel.test.fullscreenstart\nName=Full screen\nDirName=app\nWindowStyle=1\nWindowBorder=3\n'
+  run_page 'wait 300
+message-json {"id":50002,"uuid":"u-in","data":{}}'
+  assert_eq 0 "$RC" "exit code"
+  replies_of "$CASE/webview2.jsonl" >"$CASE/replies.txt"
+  assert_eq '{"uuid": "u-in", "success": true, "result": true}' "$(cat "$CASE/replies.txt")" "inFullscreen at start"
+  bounds_of "$CASE/webview2.jsonl" >"$CASE/bounds.txt"
+  grep -q '^0,0,1280,80[0-9]$\|^0,0,1280,79[0-9]$' "$CASE/bounds.txt" || fail "not full screen: $(tr '\n' ' ' <"$CASE/bounds.txt")"
+}
