@@ -106,3 +106,17 @@ message-json {"id":50002,"uuid":"u-in","data":{}}'
   bounds_of "$CASE/webview2.jsonl" >"$CASE/bounds.txt"
   grep -q '^0,0,1280,80[0-9]$\|^0,0,1280,79[0-9]$' "$CASE/bounds.txt" || fail "not full screen: $(tr '\n' ' ' <"$CASE/bounds.txt")"
 }
+
+test_second_instance_opens_the_address_it_was_given() {
+  new_demo_case child-instance
+  pack_app "$(cat "$ROOT/examples/demo/vtl.ini")"
+  printf '%s\n' 'on-script vtl.events.onCloseQuery(); | {"id":50001,"uuid":"u-close","data":{}}' close >"$CASE/scenario.txt"
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe" com.vantrel.demo 'file:///pages/about.html?a="b"'
+  kill_case_processes
+  assert_eq 0 "$RC" "exit code"
+  assert_contains "$CASE/webview2.jsonl" '{"call":"Navigate","uri":"file:///pages/about.html?a=\"b\""}'
+  # Another first argument is not the identifier: the configured start page.
+  FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" run_exe "$CASE/app.exe" COM.VANTREL.DEMO file:///pages/about.html
+  kill_case_processes
+  assert_contains "$CASE/webview2.jsonl" '{"call":"Navigate","uri":"file:///index.html"}'
+}
