@@ -19,6 +19,7 @@ set(VANTREL_CORE_SOURCES
   runtime/main_window_config.cpp
   shared/util/command_line.cpp
   shared/util/icon_file.cpp
+  shared/util/pe_resources.cpp
   shared/bridge/bridge_members.cpp
   shared/bridge/bridge_files.cpp
   shared/bridge/browser_external_module.cpp

@@ -6,14 +6,14 @@
 #include <iterator>
 
 #include "platform/ustring.h"
-#include "tests/unit/pe_resource_reader.h"
+#include "shared/util/pe_resources.h"
 
 using namespace vantrel;
 
 namespace {
 std::string Name(const std::u16string& name, uint16_t id) { return name.empty() ? std::to_string(id) : Utf16ToUtf8(name); }
 
-void PrintValues(const test::VersionNode& node, uint16_t language) {
+void PrintValues(const TVersionNode& node, uint16_t language) {
   if (node.type == 1 && node.children.empty()) {
     std::u16string text;
     for (size_t i = 0; i + 1 < node.value.size(); i += 2)
@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
   std::ifstream in(argv[1], std::ios::binary);
   const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
   try {
-    for (const auto& r : test::ReadPeResources(file)) {
+    for (const auto& r : ReadPeResources(file)) {
       std::printf("%s %s %u %zu\n", Name(r.typeName, r.typeId).c_str(), Name(r.name, r.nameId).c_str(), r.language,
                   r.data.size());
-      if (r.typeId == 16) PrintValues(test::ParseVersionBlock(r.data), r.language);
+      if (r.typeId == 16) PrintValues(ParseVersionBlock(r.data), r.language);
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

@@ -4,14 +4,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/unit/pe_resource_reader.h"
+#include "shared/util/pe_resources.h"
 #include "tests/unit/test_support.h"
 
 namespace vantrel {
 namespace {
 
-using test::PeResource;
-using test::VersionNode;
 
 constexpr uint16_t kIcon = 3, kRcData = 10, kGroupIcon = 14, kVersion = 16, kEnglishUs = 0x0409;
 
@@ -21,17 +19,17 @@ class RuntimeResources : public ::testing::Test {
     std::ifstream in(VANTREL_RUNTIME_EXE, std::ios::binary);
     if (!in) GTEST_SKIP() << "the Windows build is not there: " << VANTREL_RUNTIME_EXE;
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
-    resources = test::ReadPeResources(file);
+    resources = ReadPeResources(file);
   }
-  const PeResource* Find(uint16_t type, const std::u16string& name, uint16_t id = 0) const {
+  const TPeResource* Find(uint16_t type, const std::u16string& name, uint16_t id = 0) const {
     for (const auto& r : resources)
       if (r.typeId == type && r.name == name && r.nameId == id) return &r;
     return nullptr;
   }
-  std::vector<PeResource> resources;
+  std::vector<TPeResource> resources;
 };
 
-std::u16string TextOf(const VersionNode& node) {
+std::u16string TextOf(const TVersionNode& node) {
   std::u16string text;
   for (size_t i = 0; i + 1 < node.value.size(); i += 2) text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
   return text;
@@ -42,7 +40,7 @@ uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
 }
 
 TEST_F(RuntimeResources, MainIconGroupListsItsImages) {
-  const PeResource* group = Find(kGroupIcon, u"MAINICON");
+  const TPeResource* group = Find(kGroupIcon, u"MAINICON");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->language, kEnglishUs);
   ASSERT_GE(group->data.size(), 6u);
@@ -51,34 +49,34 @@ TEST_F(RuntimeResources, MainIconGroupListsItsImages) {
   ASSERT_EQ(group->data.size(), 6 + 14 * count);
   for (size_t i = 0; i < count; ++i) {
     const uint16_t id = group->data[6 + 14 * i + 12] | (group->data[6 + 14 * i + 13] << 8);
-    const PeResource* image = Find(kIcon, u"", id);
+    const TPeResource* image = Find(kIcon, u"", id);
     ASSERT_NE(image, nullptr) << "icon " << id;
     EXPECT_EQ(image->data.size(), U32At(group->data, 6 + 14 * i + 8));
   }
 }
 
 TEST_F(RuntimeResources, VersionInformationHasTheSlotLayout) {
-  const PeResource* version = Find(kVersion, u"", 1);
+  const TPeResource* version = Find(kVersion, u"", 1);
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(version->language, kEnglishUs);
-  const VersionNode root = test::ParseVersionBlock(version->data);
+  const TVersionNode root = ParseVersionBlock(version->data);
   EXPECT_EQ(root.key, u"VS_VERSION_INFO");
   ASSERT_EQ(root.value.size(), 52u);
   const uint32_t expected[] = {0xFEEF04BD, 0x00010000, 0x00010000, 0, 0x00010000, 0, 0x3F, 0, 4, 1, 0, 0, 0};
   for (size_t i = 0; i < 13; ++i) EXPECT_EQ(U32At(root.value, 4 * i), expected[i]) << "fixed field " << i;
 
   ASSERT_EQ(root.children.size(), 2u);
-  const VersionNode& strings = root.children[0];
+  const TVersionNode& strings = root.children[0];
   EXPECT_EQ(strings.key, u"StringFileInfo");
   ASSERT_EQ(strings.children.size(), 1u);
-  const VersionNode& table = strings.children[0];
+  const TVersionNode& table = strings.children[0];
   EXPECT_EQ(table.key, u"040904E4");
   const std::u16string keys[] = {u"CompanyName",    u"FileDescription",  u"FileVersion", u"InternalName",
                                  u"LegalCopyright", u"LegalTrademarks",  u"OriginalFilename", u"ProgramID",
                                  u"ProductName",    u"ProductVersion",   u"Comments"};
   ASSERT_EQ(table.children.size(), 11u);
   for (size_t i = 0; i < 11; ++i) {
-    const VersionNode& value = table.children[i];
+    const TVersionNode& value = table.children[i];
     EXPECT_EQ(value.key, keys[i]);
     EXPECT_EQ(value.type, 1);
     const bool number = keys[i] == u"FileVersion" || keys[i] == u"ProductVersion";
@@ -86,7 +84,7 @@ TEST_F(RuntimeResources, VersionInformationHasTheSlotLayout) {
     EXPECT_EQ(value.valueLength, slot.size()) << value.key.size();
     EXPECT_EQ(TextOf(value), slot);
   }
-  const VersionNode& variables = root.children[1];
+  const TVersionNode& variables = root.children[1];
   EXPECT_EQ(variables.key, u"VarFileInfo");
   ASSERT_EQ(variables.children.size(), 1u);
   EXPECT_EQ(variables.children[0].key, u"Translation");
@@ -94,14 +92,14 @@ TEST_F(RuntimeResources, VersionInformationHasTheSlotLayout) {
 }
 
 TEST_F(RuntimeResources, ScriptAndPicturesAreRawData) {
-  const PeResource* script = Find(kRcData, u"VTL_EXTERNAL_JAVASCRIPT");
+  const TPeResource* script = Find(kRcData, u"VTL_EXTERNAL_JAVASCRIPT");
   ASSERT_NE(script, nullptr);
   EXPECT_EQ(script->language, kEnglishUs);
   std::ifstream in(VANTREL_SOURCE_DIR "/resources/vtl_external.js", std::ios::binary);
   const std::vector<uint8_t> source((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(script->data, source);
   for (const auto* name : {u"MSG_ERROR", u"MSG_INFO", u"MSG_WARNING"}) {
-    const PeResource* picture = Find(kRcData, name);
+    const TPeResource* picture = Find(kRcData, name);
     ASSERT_NE(picture, nullptr);
     ASSERT_GE(picture->data.size(), 8u);
     EXPECT_EQ(picture->data[1], 'P');  // a PNG file

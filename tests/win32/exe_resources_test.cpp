@@ -10,11 +10,10 @@
 
 #include "platform/win32/win_text.h"
 #include "shared/util/exe_resources.h"
-#include "tests/unit/pe_resource_reader.h"
+#include "shared/util/pe_resources.h"
 #include "tests/win32/check.h"
 
 using namespace vantrel;
-using test::PeResource;
 
 namespace {
 
@@ -50,20 +49,20 @@ std::vector<uint8_t> IconFile(const std::vector<std::vector<uint8_t>>& images, u
   return file;
 }
 
-std::vector<const PeResource*> OfType(const std::vector<PeResource>& all, uint16_t type) {
-  std::vector<const PeResource*> found;
+std::vector<const TPeResource*> OfType(const std::vector<TPeResource>& all, uint16_t type) {
+  std::vector<const TPeResource*> found;
   for (const auto& r : all)
     if (r.typeId == type) found.push_back(&r);
   return found;
 }
 
-std::u16string SlotText(const test::VersionNode& node) {
+std::u16string SlotText(const TVersionNode& node) {
   std::u16string text;
   for (size_t i = 0; i + 1 < node.value.size(); i += 2) text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
   return text;
 }
 
-const test::VersionNode* ValueNode(const test::VersionNode& root, const std::u16string& key) {
+const TVersionNode* ValueNode(const TVersionNode& root, const std::u16string& key) {
   for (const auto& block : root.children)
     for (const auto& table : block.children)
       for (const auto& value : table.children)
@@ -78,7 +77,7 @@ bool PlatformDeletesResources(const ustring& scratch) {
   if (!update) return false;
   UpdateResourceW(update, RT_VERSION, MAKEINTRESOURCEW(1), 0x0409, nullptr, 0);
   if (!EndUpdateResourceW(update, FALSE)) return false;
-  for (const auto& r : test::ReadPeResources(Read(scratch)))
+  for (const auto& r : ReadPeResources(Read(scratch)))
     if (r.typeId == kVersion && r.language == 0x0409) return false;
   return true;
 }
@@ -99,12 +98,12 @@ int wmain(int argc, wchar_t** argv) {
   // Three images replace the runtime's group; ids 1..3, nothing old left.
   {
     fresh();
-    const auto before = test::ReadPeResources(original);
+    const auto before = ReadPeResources(original);
     const auto* oldGroup = OfType(before, kGroupIcon).at(0);
     const std::vector<std::vector<uint8_t>> images = {{1, 2, 3}, std::vector<uint8_t>(300, 7), {9}};
     Write(ico, IconFile(images, 0x5A5A, 2));
     TExeResources::ChangeExeIcon(exe, ico);
-    const auto after = test::ReadPeResources(Read(exe));
+    const auto after = ReadPeResources(Read(exe));
     const auto groups = OfType(after, kGroupIcon);
     c.Check(groups.size() == 1 && groups[0]->name == u"MAINICON" && groups[0]->language == 0x0409, "one group MAINICON in 1033");
     const auto& g = groups.at(0)->data;
@@ -196,21 +195,21 @@ int wmain(int argc, wchar_t** argv) {
     texts.ProductVersion = u"2.5";
     texts.Comments = u"%s %d";
     c.Check(TExeResources::UpdateExeInfo(exe, texts), "update committed");
-    const auto after = test::ReadPeResources(Read(exe));
+    const auto after = ReadPeResources(Read(exe));
     const auto versions = OfType(after, kVersion);
     std::set<uint16_t> languages;
-    const PeResource* neutral = nullptr;
+    const TPeResource* neutral = nullptr;
     for (const auto* v : versions) {
       languages.insert(v->language);
       if (v->language == 0) neutral = v;
     }
     c.Check(versions.size() == 2 && languages == std::set<uint16_t>{0, 0x0409}, "two version resources with id 1 (0 and 1033)");
     const auto* untouched = versions.size() == 2 ? (versions[0] == neutral ? versions[1] : versions[0]) : nullptr;
-    const auto originalResources = test::ReadPeResources(original);
+    const auto originalResources = ReadPeResources(original);
     const auto* originalVersion = OfType(originalResources, kVersion).at(0);
     c.Check(untouched && untouched->data == originalVersion->data, "the 1033 block is unchanged");
     if (neutral) {
-      const auto root = test::ParseVersionBlock(neutral->data);
+      const auto root = ParseVersionBlock(neutral->data);
       const auto slot = [&](const std::u16string& key) {
         const auto* node = ValueNode(root, key);
         return node ? SlotText(*node) : std::u16string(u"<missing>");

@@ -1,12 +1,10 @@
-#include "tests/unit/pe_resource_reader.h"
+#include "shared/util/pe_resources.h"
 
-#include <stdexcept>
-
-namespace vantrel::test {
+namespace vantrel {
 
 namespace {
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
-  if (at + 2 > b.size()) throw std::runtime_error("read past the end");
+  if (at + 2 > b.size()) throw EVantrelError("read past the end");
   return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return U16(b, at) | (static_cast<uint32_t>(U16(b, at + 2)) << 16); }
@@ -23,7 +21,7 @@ struct Reader {
   size_t OffsetOfRva(uint32_t rva) const {
     for (const auto& s : sections)
       if (rva >= s.rva && rva < s.rva + std::max(s.virtualSize, s.rawSize)) return s.rawOffset + (rva - s.rva);
-    throw std::runtime_error("address outside the sections");
+    throw EVantrelError("address outside the sections");
   }
   std::u16string NameAt(uint32_t offset) const {
     const size_t at = rsrcOffset + offset;
@@ -33,13 +31,13 @@ struct Reader {
     return name;
   }
   // Entries of the directory at `offset`: (is name, id, name, target offset, is directory).
-  void Walk(uint32_t offset, int level, PeResource current, std::vector<PeResource>& out) const {
+  void Walk(uint32_t offset, int level, TPeResource current, std::vector<TPeResource>& out) const {
     const size_t at = rsrcOffset + offset;
     const size_t count = static_cast<size_t>(U16(file, at + 12)) + U16(file, at + 14);
     for (size_t i = 0; i < count; ++i) {
       const size_t entry = at + 16 + 8 * i;
       const uint32_t nameField = U32(file, entry), target = U32(file, entry + 4);
-      PeResource next = current;
+      TPeResource next = current;
       const bool named = nameField & 0x80000000u;
       const std::u16string name = named ? NameAt(nameField & 0x7FFFFFFFu) : u"";
       const uint16_t id = named ? 0 : static_cast<uint16_t>(nameField);
@@ -47,13 +45,13 @@ struct Reader {
       if (level == 1) next.name = name, next.nameId = id;
       if (level == 2) next.language = id;
       if (target & 0x80000000u) {
-        if (level >= 2) throw std::runtime_error("resource tree deeper than three levels");
+        if (level >= 2) throw EVantrelError("resource tree deeper than three levels");
         Walk(target & 0x7FFFFFFFu, level + 1, next, out);
       } else {
         const size_t leaf = rsrcOffset + target;
         const uint32_t dataRva = U32(file, leaf), size = U32(file, leaf + 4);
         const size_t dataAt = OffsetOfRva(dataRva);
-        if (dataAt + size > file.size()) throw std::runtime_error("resource data past the end");
+        if (dataAt + size > file.size()) throw EVantrelError("resource data past the end");
         next.data.assign(file.begin() + dataAt, file.begin() + dataAt + size);
         out.push_back(next);
       }
@@ -63,13 +61,13 @@ struct Reader {
 
 size_t Align4(size_t n) { return (n + 3) & ~size_t{3}; }
 
-VersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
-  VersionNode node;
+TVersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
+  TVersionNode node;
   node.length = U16(b, at);
   node.valueLength = U16(b, at + 2);
   node.type = U16(b, at + 4);
   const size_t nodeEnd = at + node.length;
-  if (nodeEnd > end || node.length < 6) throw std::runtime_error("version node past its parent");
+  if (nodeEnd > end || node.length < 6) throw EVantrelError("version node past its parent");
   size_t p = at + 6;
   for (;;) {
     const uint16_t c = U16(b, p);
@@ -79,7 +77,7 @@ VersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
   }
   p = Align4(p);
   const size_t valueBytes = node.type == 1 ? node.valueLength * 2u : node.valueLength;
-  if (p + valueBytes > nodeEnd) throw std::runtime_error("version value past its node");
+  if (p + valueBytes > nodeEnd) throw EVantrelError("version value past its node");
   node.value.assign(b.begin() + p, b.begin() + p + valueBytes);
   p = Align4(p + valueBytes);
   while (p + 6 <= nodeEnd) {
@@ -90,10 +88,10 @@ VersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
 }
 }  // namespace
 
-std::vector<PeResource> ReadPeResources(const std::vector<uint8_t>& file) {
-  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw std::runtime_error("not an MZ file");
+std::vector<TPeResource> ReadPeResources(const std::vector<uint8_t>& file) {
+  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
   const uint32_t pe = U32(file, 0x3C);
-  if (U32(file, pe) != 0x4550) throw std::runtime_error("no PE signature");
+  if (U32(file, pe) != 0x4550) throw EVantrelError("no PE signature");
   const uint16_t sectionCount = U16(file, pe + 6);
   const uint16_t optionalSize = U16(file, pe + 20);
   const size_t optional = pe + 24;
@@ -106,13 +104,13 @@ std::vector<PeResource> ReadPeResources(const std::vector<uint8_t>& file) {
     const size_t s = table + 40 * i;
     reader.sections.push_back({U32(file, s + 12), U32(file, s + 8), U32(file, s + 20), U32(file, s + 16)});
   }
-  std::vector<PeResource> out;
+  std::vector<TPeResource> out;
   if (!resourceRva) return out;
   reader.rsrcOffset = static_cast<uint32_t>(reader.OffsetOfRva(resourceRva));
-  reader.Walk(0, 0, PeResource{}, out);
+  reader.Walk(0, 0, TPeResource{}, out);
   return out;
 }
 
-VersionNode ParseVersionBlock(const std::vector<uint8_t>& data) { return ParseNode(data, 0, data.size()); }
+TVersionNode ParseVersionBlock(const std::vector<uint8_t>& data) { return ParseNode(data, 0, data.size()); }
 
-}  // namespace vantrel::test
+}  // namespace vantrel
