@@ -20,6 +20,7 @@ set(VANTREL_CORE_SOURCES
   shared/util/command_line.cpp
   shared/util/icon_file.cpp
   shared/util/pe_resources.cpp
+  shared/util/exe_resource_edits.cpp
   shared/bridge/bridge_members.cpp
   shared/bridge/bridge_files.cpp
   shared/bridge/browser_external_module.cpp

@@ -1,5 +1,9 @@
 #include "shared/util/pe_resources.h"
 
+#include <algorithm>
+#include <map>
+#include <tuple>
+
 namespace vantrel {
 
 namespace {
@@ -53,6 +57,7 @@ struct Reader {
         const size_t dataAt = OffsetOfRva(dataRva);
         if (dataAt + size > file.size()) throw EVantrelError("resource data past the end");
         next.data.assign(file.begin() + dataAt, file.begin() + dataAt + size);
+        next.codePage = U32(file, leaf + 8);
         out.push_back(next);
       }
     }
@@ -76,6 +81,7 @@ TVersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
     node.key.push_back(static_cast<char16_t>(c));
   }
   p = Align4(p);
+  node.valueOffset = p;
   const size_t valueBytes = node.type == 1 ? node.valueLength * 2u : node.valueLength;
   if (p + valueBytes > nodeEnd) throw EVantrelError("version value past its node");
   node.value.assign(b.begin() + p, b.begin() + p + valueBytes);
@@ -112,5 +118,195 @@ std::vector<TPeResource> ReadPeResources(const std::vector<uint8_t>& file) {
 }
 
 TVersionNode ParseVersionBlock(const std::vector<uint8_t>& data) { return ParseNode(data, 0, data.size()); }
+
+namespace {
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  b[at] = static_cast<uint8_t>(v), b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { Put16(b, at, v & 0xFFFF), Put16(b, at + 2, v >> 16); }
+uint32_t AlignTo(uint32_t n, uint32_t alignment) { return alignment ? (n + alignment - 1) / alignment * alignment : n; }
+
+// A level's key: names sort before ids, names by their upper-case text (the
+// loader searches both halves of a directory in this order).
+struct Key {
+  std::u16string name;
+  uint16_t id = 0;
+  bool operator<(const Key& other) const {
+    if (name.empty() != other.name.empty()) return !name.empty();
+    if (!name.empty()) return Upper(name) < Upper(other.name);
+    return id < other.id;
+  }
+  static std::u16string Upper(std::u16string text) {
+    for (auto& c : text)
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    return text;
+  }
+};
+
+using LanguageMap = std::map<uint16_t, const TPeResource*>;
+using NameMap = std::map<Key, LanguageMap>;
+using TypeMap = std::map<Key, NameMap>;
+
+size_t DirectorySize(size_t entries) { return 16 + 8 * entries; }
+
+// The section's bytes, its tables laid out as: directories (root, types,
+// names), data entries, name strings, then the data, each 8-byte aligned.
+std::vector<uint8_t> BuildResourceSection(const std::vector<TPeResource>& resources, uint32_t sectionRva) {
+  TypeMap tree;
+  for (const auto& r : resources) tree[{r.typeName, r.typeId}][{r.name, r.nameId}][r.language] = &r;
+
+  size_t directories = DirectorySize(tree.size()), leaves = 0, strings = 0;
+  for (const auto& [type, names] : tree) {
+    directories += DirectorySize(names.size());
+    strings += type.name.empty() ? 0 : 2 + 2 * type.name.size();
+    for (const auto& [name, languages] : names) {
+      directories += DirectorySize(languages.size());
+      strings += name.name.empty() ? 0 : 2 + 2 * name.name.size();
+      leaves += languages.size();
+    }
+  }
+  size_t stringAt = directories + 16 * leaves;
+  size_t dataAt = (stringAt + strings + 7) & ~size_t{7};
+  size_t total = dataAt;
+  for (const auto& r : resources) total = ((total + 7) & ~size_t{7}) + r.data.size();
+  std::vector<uint8_t> out((total + 7) & ~size_t{7}, 0);
+
+  size_t nextDirectory = 0, nextLeaf = directories;
+  const auto directory = [&](size_t named, size_t ids) {
+    const size_t at = nextDirectory;
+    nextDirectory += DirectorySize(named + ids);
+    Put16(out, at + 12, static_cast<uint32_t>(named));
+    Put16(out, at + 14, static_cast<uint32_t>(ids));
+    return at;
+  };
+  const auto nameField = [&](const Key& key) -> uint32_t {
+    if (key.name.empty()) return key.id;
+    const size_t at = stringAt;
+    Put16(out, at, static_cast<uint32_t>(key.name.size()));
+    for (size_t i = 0; i < key.name.size(); ++i) Put16(out, at + 2 + 2 * i, key.name[i]);
+    stringAt += 2 + 2 * key.name.size();
+    return 0x80000000u | static_cast<uint32_t>(at);
+  };
+  const auto counts = [](const auto& map) {
+    size_t named = 0;
+    for (const auto& entry : map) named += entry.first.name.empty() ? 0 : 1;
+    return std::make_pair(named, map.size() - named);
+  };
+
+  // Breadth-first: every table of a level before the next level's tables.
+  const auto [namedTypes, idTypes] = counts(tree);
+  const size_t root = directory(namedTypes, idTypes);
+  std::vector<std::pair<size_t, const NameMap*>> typeTables;
+  size_t slot = 0;
+  for (const auto& [type, names] : tree) {
+    const auto [named, ids] = counts(names);
+    const size_t table = directory(named, ids);
+    Put32(out, root + 16 + 8 * slot, nameField(type));
+    Put32(out, root + 20 + 8 * slot++, 0x80000000u | static_cast<uint32_t>(table));
+    typeTables.emplace_back(table, &names);
+  }
+  std::vector<std::pair<size_t, const LanguageMap*>> nameTables;
+  for (const auto& [typeTable, names] : typeTables) {
+    slot = 0;
+    for (const auto& [name, languages] : *names) {
+      const size_t table = directory(0, languages.size());
+      Put32(out, typeTable + 16 + 8 * slot, nameField(name));
+      Put32(out, typeTable + 20 + 8 * slot++, 0x80000000u | static_cast<uint32_t>(table));
+      nameTables.emplace_back(table, &languages);
+    }
+  }
+  for (const auto& [nameTable, languages] : nameTables) {
+    slot = 0;
+    for (const auto& [language, resource] : *languages) {
+      const size_t leaf = nextLeaf;
+      nextLeaf += 16;
+      Put32(out, nameTable + 16 + 8 * slot, language);
+      Put32(out, nameTable + 20 + 8 * slot++, static_cast<uint32_t>(leaf));
+      dataAt = (dataAt + 7) & ~size_t{7};
+      std::copy(resource->data.begin(), resource->data.end(), out.begin() + static_cast<std::ptrdiff_t>(dataAt));
+      Put32(out, leaf, sectionRva + static_cast<uint32_t>(dataAt));
+      Put32(out, leaf + 4, static_cast<uint32_t>(resource->data.size()));
+      Put32(out, leaf + 8, resource->codePage);
+      dataAt += resource->data.size();
+    }
+  }
+  return out;
+}
+
+uint32_t PeChecksum(const std::vector<uint8_t>& file, size_t checksumAt) {
+  uint64_t sum = 0;
+  for (size_t i = 0; i + 1 < file.size() + 1; i += 2) {
+    if (i == checksumAt || i == checksumAt + 2) continue;
+    const uint32_t word = file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
+    sum += word;
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  sum = (sum & 0xFFFF) + (sum >> 16);
+  return static_cast<uint32_t>(sum + file.size());
+}
+}  // namespace
+
+void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResource>& resources) {
+  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
+  const uint32_t pe = U32(file, 0x3C);
+  if (U32(file, pe) != 0x4550) throw EVantrelError("no PE signature");
+  const uint16_t sectionCount = U16(file, pe + 6);
+  const size_t optional = pe + 24;
+  const bool pe32plus = U16(file, optional) == 0x20B;
+  const uint32_t sectionAlignment = U32(file, optional + 32), fileAlignment = U32(file, optional + 36);
+  const size_t directories = optional + (pe32plus ? 112 : 96);
+  const size_t table = optional + U16(file, pe + 20);
+  if (U32(file, pe + 12) != 0) throw EVantrelError("the program carries a symbol table");
+  if (U32(file, directories + 8 * 4) != 0) throw EVantrelError("the program is signed");
+  const uint32_t resourceRva = U32(file, directories + 8 * 2);
+
+  size_t rsrc = sectionCount;
+  uint32_t imageEnd = 0;
+  for (uint16_t i = 0; i < sectionCount; ++i) {
+    const size_t s = table + 40 * i;
+    const uint32_t va = U32(file, s + 12), size = std::max(U32(file, s + 8), U32(file, s + 16));
+    if (resourceRva >= va && resourceRva < va + size) rsrc = i;
+    if (U32(file, s + 16)) imageEnd = std::max(imageEnd, U32(file, s + 20) + U32(file, s + 16));
+  }
+  if (rsrc == sectionCount || resourceRva != U32(file, table + 40 * rsrc + 12))
+    throw EVantrelError("the program has no resource section of its own");
+  if (imageEnd != file.size()) throw EVantrelError("data follows the program's image");
+  for (size_t i = rsrc + 1; i < sectionCount; ++i) {
+    if (std::string(reinterpret_cast<const char*>(&file[table + 40 * i]), 6) != ".reloc")
+      throw EVantrelError("a section other than .reloc follows the resources");
+  }
+
+  const size_t header = table + 40 * rsrc;
+  const uint32_t rawAt = U32(file, header + 20), oldRaw = U32(file, header + 16);
+  const std::vector<uint8_t> section = BuildResourceSection(resources, resourceRva);
+  const uint32_t newRaw = AlignTo(static_cast<uint32_t>(section.size()), fileAlignment);
+  std::vector<uint8_t> rebuilt(file.begin(), file.begin() + rawAt);
+  rebuilt.insert(rebuilt.end(), section.begin(), section.end());
+  rebuilt.resize(rawAt + newRaw, 0);
+  Put32(rebuilt, header + 8, static_cast<uint32_t>(section.size()));
+  Put32(rebuilt, header + 16, newRaw);
+  Put32(rebuilt, directories + 8 * 2 + 4, static_cast<uint32_t>(section.size()));
+
+  // The sections behind (base relocations) move with the new size.
+  uint32_t nextVa = AlignTo(resourceRva + static_cast<uint32_t>(section.size()), sectionAlignment);
+  uint32_t lastEnd = nextVa;
+  for (size_t i = rsrc + 1; i < sectionCount; ++i) {
+    const size_t s = table + 40 * i;
+    const uint32_t oldVa = U32(file, s + 12), raw = U32(file, s + 16), oldAt = U32(file, s + 20);
+    Put32(rebuilt, s + 12, nextVa);
+    Put32(rebuilt, s + 20, static_cast<uint32_t>(rebuilt.size()));
+    rebuilt.insert(rebuilt.end(), file.begin() + oldAt, file.begin() + oldAt + raw);
+    const uint32_t relocRva = U32(file, directories + 8 * 5);
+    if (relocRva >= oldVa && relocRva < oldVa + std::max(raw, U32(file, s + 8)))
+      Put32(rebuilt, directories + 8 * 5, nextVa + (relocRva - oldVa));
+    lastEnd = nextVa + std::max(U32(file, s + 8), raw);
+    nextVa = AlignTo(lastEnd, sectionAlignment);
+  }
+  Put32(rebuilt, optional + 56, AlignTo(lastEnd, sectionAlignment));  // SizeOfImage
+  Put32(rebuilt, optional + 8, U32(file, optional + 8) - oldRaw + newRaw);  // SizeOfInitializedData
+  Put32(rebuilt, optional + 64, 0);
+  Put32(rebuilt, optional + 64, PeChecksum(rebuilt, optional + 64));
+  file = std::move(rebuilt);
+}
 
 }  // namespace vantrel

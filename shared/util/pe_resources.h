@@ -15,6 +15,7 @@ struct TPeResource {
   uint16_t typeId = 0, nameId = 0;
   uint16_t language = 0;
   std::vector<uint8_t> data;
+  uint32_t codePage = 0;
 };
 
 // Throws EVantrelError when the file is not a PE image with a sound
@@ -29,8 +30,15 @@ struct TVersionNode {
   std::vector<uint8_t> value;
   std::vector<TVersionNode> children;
   uint16_t length = 0;  // the node's own length field
+  size_t valueOffset = 0;  // where the value starts in the parsed bytes
 };
 
 TVersionNode ParseVersionBlock(const std::vector<uint8_t>& data);
+
+// Writes `resources` as the file's resource section in place of the old one.
+// The resource section must be the last one but for base relocations (which
+// are moved behind it), and nothing may follow the image in the file; raises
+// EVantrelError otherwise. The checksum is computed anew.
+void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResource>& resources);
 
 }  // namespace vantrel

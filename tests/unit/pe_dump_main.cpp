@@ -1,6 +1,8 @@
 // Prints the resources of a PE file, one line each ("type name language
-// size"), and the texts of its version blocks ("version LANG KEY=TEXT").
+// size hash"), and of its version blocks the block ("block LANG LENGTH
+// hash") and the texts ("version LANG KEY=TEXT").
 // Used by the Windows tests to look into packed programs.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -12,6 +14,12 @@ using namespace vantrel;
 
 namespace {
 std::string Name(const std::u16string& name, uint16_t id) { return name.empty() ? std::to_string(id) : Utf16ToUtf8(name); }
+
+uint64_t Fnv1a64(const std::vector<uint8_t>& data, size_t length) {
+  uint64_t hash = 14695981039346656037ull;
+  for (size_t i = 0; i < length; ++i) hash = (hash ^ data[i]) * 1099511628211ull;
+  return hash;
+}
 
 void PrintValues(const TVersionNode& node, uint16_t language) {
   if (node.type == 1 && node.children.empty()) {
@@ -34,9 +42,15 @@ int main(int argc, char** argv) {
   const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
   try {
     for (const auto& r : ReadPeResources(file)) {
-      std::printf("%s %s %u %zu\n", Name(r.typeName, r.typeId).c_str(), Name(r.name, r.nameId).c_str(), r.language,
-                  r.data.size());
-      if (r.typeId == 16) PrintValues(ParseVersionBlock(r.data), r.language);
+      std::printf("%s %s %u %zu %016llx\n", Name(r.typeName, r.typeId).c_str(), Name(r.name, r.nameId).c_str(),
+                  r.language, r.data.size(), static_cast<unsigned long long>(Fnv1a64(r.data, r.data.size())));
+      if (r.typeId == 16 && r.data.size() >= 2) {
+        // The block as its own length field gives it (the platform may hand out more).
+        const size_t length = std::min<size_t>(r.data.size(), r.data[0] | (r.data[1] << 8));
+        std::printf("block %u %zu %016llx\n", r.language, length,
+                    static_cast<unsigned long long>(Fnv1a64(r.data, length)));
+        PrintValues(ParseVersionBlock(r.data), r.language);
+      }
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

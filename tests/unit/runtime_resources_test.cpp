@@ -1,9 +1,12 @@
 // The resources of the built Windows program, read back from its file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "shared/util/exe_resource_edits.h"
+#include "shared/util/pe_image.h"
 #include "shared/util/pe_resources.h"
 #include "tests/unit/test_support.h"
 
@@ -18,7 +21,7 @@ class RuntimeResources : public ::testing::Test {
   void SetUp() override {
     std::ifstream in(VANTREL_RUNTIME_EXE, std::ios::binary);
     if (!in) GTEST_SKIP() << "the Windows build is not there: " << VANTREL_RUNTIME_EXE;
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+    file.assign(std::istreambuf_iterator<char>(in), {});
     resources = ReadPeResources(file);
   }
   const TPeResource* Find(uint16_t type, const std::u16string& name, uint16_t id = 0) const {
@@ -26,8 +29,33 @@ class RuntimeResources : public ::testing::Test {
       if (r.typeId == type && r.name == name && r.nameId == id) return &r;
     return nullptr;
   }
+  std::vector<uint8_t> file;
   std::vector<TPeResource> resources;
 };
+
+bool SameResources(const std::vector<TPeResource>& a, const std::vector<TPeResource>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].typeId != b[i].typeId || a[i].typeName != b[i].typeName || a[i].nameId != b[i].nameId ||
+        a[i].name != b[i].name || a[i].language != b[i].language || a[i].data != b[i].data)
+      return false;
+  }
+  return true;
+}
+
+std::vector<uint8_t> IconFile(const std::vector<size_t>& sizes) {
+  std::vector<uint8_t> icon = {0, 0, 1, 0, static_cast<uint8_t>(sizes.size()), 0};
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * sizes.size());
+  for (size_t size : sizes) {
+    const uint8_t entry[16] = {16, 16, 0, 0, 1, 0, 32, 0, static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                               static_cast<uint8_t>(size >> 16), 0, static_cast<uint8_t>(offset),
+                               static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset >> 16), 0};
+    icon.insert(icon.end(), entry, entry + 16);
+    offset += static_cast<uint32_t>(size);
+  }
+  for (size_t i = 0; i < sizes.size(); ++i) icon.insert(icon.end(), sizes[i], static_cast<uint8_t>(0x40 + i));
+  return icon;
+}
 
 std::u16string TextOf(const TVersionNode& node) {
   std::u16string text;
@@ -104,6 +132,109 @@ TEST_F(RuntimeResources, ScriptAndPicturesAreRawData) {
     ASSERT_GE(picture->data.size(), 8u);
     EXPECT_EQ(picture->data[1], 'P');  // a PNG file
   }
+}
+
+TEST_F(RuntimeResources, RewrittenSectionReadsBackAndKeepsTheImageSound) {
+  std::vector<uint8_t> copy = file;
+  ReplacePeResources(copy, resources);
+  EXPECT_TRUE(SameResources(ReadPeResources(copy), resources));
+  const auto imageEnd = PeImageEnd(copy.data(), copy.size());
+  ASSERT_TRUE(imageEnd);
+  EXPECT_EQ(*imageEnd, copy.size()) << "nothing may follow the image: the package goes there";
+
+  TPeResource big;
+  big.typeId = kRcData;
+  big.name = u"EXTRA";
+  big.language = kEnglishUs;
+  big.data.assign(300000, 0x5A);
+  std::vector<TPeResource> more = resources;
+  more.push_back(big);
+  ReplacePeResources(copy, more);
+  const auto back = ReadPeResources(copy);
+  ASSERT_EQ(back.size(), more.size());
+  EXPECT_NE(std::find_if(back.begin(), back.end(), [&](const TPeResource& r) { return r.name == u"EXTRA" && r.data == big.data; }),
+            back.end());
+  EXPECT_EQ(*PeImageEnd(copy.data(), copy.size()), copy.size());
+
+  std::vector<uint8_t> appended = file;
+  appended.push_back(0);
+  EXPECT_THROW(ReplacePeResources(appended, resources), EVantrelError);
+}
+
+TEST_F(RuntimeResources, IconEditReplacesTheGroupAndItsImages) {
+  std::vector<uint8_t> copy = file;
+  ChangeIconInImage(copy, IconFile({10, 300, 7}));
+  std::vector<uint16_t> icons;
+  for (const auto& r : ReadPeResources(copy)) {
+    if (r.typeId == kIcon) {
+      icons.push_back(r.nameId);
+      EXPECT_EQ(r.language, kEnglishUs);
+    }
+    if (r.typeId == kGroupIcon) {
+      EXPECT_EQ(r.data.size(), 6u + 3 * 14);
+      EXPECT_EQ(r.data[2], 1) << "type kept from the old group";
+    }
+  }
+  EXPECT_EQ(icons, (std::vector<uint16_t>{1, 2, 3}));
+
+  struct Case {
+    std::vector<uint8_t> icon;
+    const char* message;
+  } failures[] = {
+      {std::vector<uint8_t>(5, 0), "Icon file is invalid"},
+      {{'M', 'Z', 0, 0, 0, 0}, "Icon file is invalid"},
+      {std::vector<uint8_t>(1048577, 0), "Icon file is too large"},
+  };
+  for (const auto& c : failures) {
+    std::vector<uint8_t> untouched = file;
+    try {
+      ChangeIconInImage(untouched, c.icon);
+      ADD_FAILURE() << c.message;
+    } catch (const EVantrelError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+    EXPECT_EQ(untouched, file);
+  }
+  std::vector<TPeResource> noIcon;
+  for (const auto& r : resources)
+    if (r.typeId != kGroupIcon) noIcon.push_back(r);
+  std::vector<uint8_t> plain = file;
+  ReplacePeResources(plain, noIcon);
+  const std::vector<uint8_t> before = plain;
+  try {
+    ChangeIconInImage(plain, IconFile({4}));
+    ADD_FAILURE() << "no MAINICON";
+  } catch (const EVantrelError& e) {
+    EXPECT_STREQ(e.what(), "FindResource failed (1)");
+  }
+  EXPECT_EQ(plain, before);
+}
+
+TEST_F(RuntimeResources, VersionEditFillsTheSlotsOfANeutralCopy) {
+  std::vector<uint8_t> copy = file;
+  TExeVersionTexts texts;
+  texts.FileVersion = u"2.0.0.1";
+  texts.ProductName = ustring(255, u'p');
+  ASSERT_TRUE(UpdateVersionInImage(copy, texts));
+  std::vector<uint16_t> languages;
+  for (const auto& r : ReadPeResources(copy)) {
+    if (r.typeId != kVersion) continue;
+    languages.push_back(r.language);
+    const TVersionNode root = ParseVersionBlock(r.data);
+    const TVersionNode& table = root.children.at(0).children.at(0);
+    const std::u16string fileVersion = TextOf(table.children.at(2));
+    EXPECT_EQ(fileVersion, r.language == 0 ? std::u16string(u"2.0.0.1") + u'\0' : std::u16string(u"1.0.0.0") + u'\0');
+    if (r.language == 0) {
+      EXPECT_EQ(TextOf(table.children.at(0)), std::u16string(256, u'\0'));
+      EXPECT_EQ(TextOf(table.children.at(8)), std::u16string(255, u'p') + u'\0');
+    }
+  }
+  EXPECT_EQ(languages, (std::vector<uint16_t>{0, kEnglishUs}));
+
+  std::vector<uint8_t> untouched = file;
+  texts.ProductVersion = u"12.34.56";
+  EXPECT_FALSE(UpdateVersionInImage(untouched, texts));
+  EXPECT_EQ(untouched, file);
 }
 
 }  // namespace

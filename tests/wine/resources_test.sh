@@ -66,3 +66,35 @@ test_windows_packer_packs_with_an_icon_directly() {
   assert_eq 0 "$RC" "exit code"
   assert_contains "$CASE/webview2.jsonl" '"uri":"file:///js/app.js","filtered":true,"answered":true,"status":200'
 }
+
+# The Linux packer rewrites the resource section itself; the Windows packer
+# uses the system's resource functions. The same edits give the same
+# resources: icon images and group byte for byte, the same version texts (the
+# Windows resource is the platform's larger buffer holding the same block).
+test_linux_and_windows_resource_edits_agree() {
+  new_case edits-agree
+  convert -size 64x64 xc:'#7a3fd6' -define icon:auto-resize=64,48,16 "$CASE/purple.ico"
+  local texts='CompanyName=Ünïcode Tools
+FileVersion=3.0.0.1
+ProductName=Same on both
+Comments=100% offline'
+  printf 'Icon=%s\n%s\n' "$CASE/purple.ico" "$texts" >"$CASE/linux.txt"
+  printf 'Icon=%s\n%s\n' "$(winpath "$CASE/purple.ico")" "$texts" >"$CASE/windows.txt"
+  cp "$RUNTIME" "$CASE/linux.exe"
+  cp "$RUNTIME" "$CASE/windows.exe"
+  "$PACK" --edit-resources "$CASE/linux.exe" "$CASE/linux.txt"
+  "$WINE" "$ROOT/build/windows/tools/pack/vantrel-pack.exe" --edit-resources "$(winpath "$CASE/windows.exe")" \
+    "$(winpath "$CASE/windows.txt")" >"$CASE/wine.txt" 2>&1 || fail "Windows edit failed: $(cat "$CASE/wine.txt")"
+  # The old images 4..6 stay behind under Wine (its UpdateResourceW keeps deleted resources).
+  "$PE_DUMP" "$CASE/linux.exe" | grep -v '^16 ' >"$CASE/linux-resources.txt"
+  "$PE_DUMP" "$CASE/windows.exe" | grep -v '^16 \|^3 [456] ' >"$CASE/windows-resources.txt"
+  diff "$CASE/linux-resources.txt" "$CASE/windows-resources.txt" >"$CASE/diff.txt" || fail "resources differ: $(cat "$CASE/diff.txt")"
+  assert_contains "$CASE/linux-resources.txt" "version 0 CompanyName=Ünïcode Tools"
+  assert_contains "$CASE/linux-resources.txt" "version 1033 FileVersion=1.0.0.0"
+  [ -z "$("$PE_DUMP" "$CASE/linux.exe" | grep '^3 [456] ')" ] || fail "the Linux edit left old icons"
+  # The rewritten program still starts as a Windows program.
+  new_case edits-agree-run
+  pack_app '[App]\nID=com.vantrel.test.agree\nName=Agree\nDirName=app\n' --icon "$WORK/edits-agree/purple.ico"
+  run_page 'request file:///index.html'
+  assert_eq 0 "$RC" "exit code"
+}

@@ -35,10 +35,11 @@ const char kUsage[] =
     "Puts vtl.ini, the loader, the installer and every file of DIR (under NAME, by default\n"
     "the DirName of vtl.ini) into an encrypted package and appends it to a copy of the runtime.\n"
     "--icon replaces the program's icon; any version text sets all eleven (the others become\n"
-    "empty, the two versions 1.0.0.0). On Linux these edits run the Windows packer under Wine.\n";
+    "empty, the two versions 1.0.0.0).\n";
 
-// The edit step of the Linux packer, run by it under Wine.
-const char kEditUsage[] = "Usage: vantrel-pack.exe --edit-resources PROGRAM.exe EDITS.txt\n";
+// The resource edits alone, on a program file (used to compare the two builds).
+const char kEditUsage[] = "Usage: vantrel-pack --edit-resources PROGRAM.exe EDITS.txt\n"
+                          "EDITS.txt: UTF-8 lines Icon=FILE.ico and KEY=TEXT for the eleven version texts.\n";
 
 class ProgressBar {
  public:
@@ -71,7 +72,6 @@ class ProgressBar {
 
 }  // namespace
 
-#ifdef _WIN32
 int EditResources(const std::vector<std::string>& args) {
   if (args.size() != 3) {
     std::fputs(kEditUsage, stderr);
@@ -88,13 +88,9 @@ int EditResources(const std::vector<std::string>& args) {
     return 1;
   }
 }
-#endif
 
 int Main(const std::vector<std::string>& args) {
-#ifdef _WIN32
-  if (!args.empty() && args[0] == "--edit-resources")
-    return EditResources(std::vector<std::string>(args.begin(), args.end()));
-#endif
+  if (!args.empty() && args[0] == "--edit-resources") return EditResources(args);
   vantrel::pack::PackJob job;
   bool quiet = false;
   vantrel::TExeVersionTexts version;

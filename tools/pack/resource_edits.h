@@ -20,12 +20,13 @@ struct ResourceEdits {
 void ValidateVersionTexts(const TExeVersionTexts& texts);
 
 // The edits as UTF-8 lines "Key=Value" (Icon and the eleven version keys),
-// and back; how the Linux packer hands them to the Windows one.
+// and back; how a caller hands them to the Windows packer's
+// --edit-resources step.
 std::string SerializeResourceEdits(const ResourceEdits& edits);
 ResourceEdits ParseResourceEdits(const std::string& text);
 
 // Applies the edits to the program file at `exePath` (on Windows with the
-// resource functions; elsewhere through the Windows packer under Wine).
+// resource functions; elsewhere by rewriting its resource section).
 void ApplyResourceEdits(const std::string& exePath, const ResourceEdits& edits);
 
 }  // namespace vantrel::pack
