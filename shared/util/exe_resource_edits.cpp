@@ -95,14 +95,7 @@ bool UpdateVersionInImage(std::vector<uint8_t>& exe, const TExeVersionTexts& tex
     return false;
   }
 
-  const std::pair<const char16_t*, const ustring*> values[] = {
-      {u"CompanyName", &texts.CompanyName},           {u"FileDescription", &texts.FileDescription},
-      {u"FileVersion", &texts.FileVersion},           {u"InternalName", &texts.InternalName},
-      {u"LegalCopyright", &texts.LegalCopyright},     {u"LegalTrademarks", &texts.LegalTrademarks},
-      {u"OriginalFileName", &texts.OriginalFileName}, {u"ProgramID", &texts.ProgramID},
-      {u"ProductName", &texts.ProductName},           {u"ProductVersion", &texts.ProductVersion},
-      {u"Comments", &texts.Comments},
-  };
+
   const TVersionNode* variables = Child(root, u"VarFileInfo");
   const TVersionNode* translation = variables ? Child(*variables, u"Translation") : nullptr;
   const TVersionNode* strings = Child(root, u"StringFileInfo");
@@ -112,7 +105,8 @@ bool UpdateVersionInImage(std::vector<uint8_t>& exe, const TExeVersionTexts& tex
     std::snprintf(key, sizeof key, "%04X%04X", v[t] | (v[t + 1] << 8), v[t + 2] | (v[t + 3] << 8));
     const TVersionNode* table = strings ? Child(*strings, Utf8ToUtf16(key)) : nullptr;
     if (!table) continue;
-    for (const auto& [name, text] : values) {
+    for (const auto& [name, field] : VersionTextFields()) {
+      const ustring* text = &(texts.*field);
       const TVersionNode* slot = Child(*table, name);
       if (!slot || slot->type != 1) continue;
       if (slot->valueLength == 0 || text->size() > slot->valueLength - 1u) return false;

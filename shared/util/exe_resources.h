@@ -1,6 +1,8 @@
 #pragma once
 // Resource edits of a Windows program file on disk: its main icon and the
 // texts of its version information.
+#include <array>
+
 #include "platform/errors.h"
 #include "platform/ustring.h"
 
@@ -16,6 +18,28 @@ struct TExeVersionTexts {
   ustring CompanyName, FileDescription, FileVersion, InternalName, LegalCopyright, LegalTrademarks,
       OriginalFileName, ProgramID, ProductName, ProductVersion, Comments;
 };
+
+// The eleven texts by their value names, in the string table's order.
+struct TVersionTextField {
+  const char16_t* Key;
+  ustring TExeVersionTexts::*Text;
+};
+inline const std::array<TVersionTextField, 11>& VersionTextFields() {
+  static const std::array<TVersionTextField, 11> fields = {{
+      {u"CompanyName", &TExeVersionTexts::CompanyName},
+      {u"FileDescription", &TExeVersionTexts::FileDescription},
+      {u"FileVersion", &TExeVersionTexts::FileVersion},
+      {u"InternalName", &TExeVersionTexts::InternalName},
+      {u"LegalCopyright", &TExeVersionTexts::LegalCopyright},
+      {u"LegalTrademarks", &TExeVersionTexts::LegalTrademarks},
+      {u"OriginalFileName", &TExeVersionTexts::OriginalFileName},
+      {u"ProgramID", &TExeVersionTexts::ProgramID},
+      {u"ProductName", &TExeVersionTexts::ProductName},
+      {u"ProductVersion", &TExeVersionTexts::ProductVersion},
+      {u"Comments", &TExeVersionTexts::Comments},
+  }};
+  return fields;
+}
 
 #ifdef _WIN32
 class TExeResources {

@@ -131,18 +131,12 @@ bool TExeResources::UpdateExeInfo(const ustring& ExePath, const TExeVersionTexts
   if (!VerQueryValueW(buffer.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
                       &translationBytes))
     translationBytes = 0;
-  const std::pair<const char16_t*, const ustring*> values[] = {
-      {u"CompanyName", &texts.CompanyName},         {u"FileDescription", &texts.FileDescription},
-      {u"FileVersion", &texts.FileVersion},         {u"InternalName", &texts.InternalName},
-      {u"LegalCopyright", &texts.LegalCopyright},   {u"LegalTrademarks", &texts.LegalTrademarks},
-      {u"OriginalFileName", &texts.OriginalFileName}, {u"ProgramID", &texts.ProgramID},
-      {u"ProductName", &texts.ProductName},         {u"ProductVersion", &texts.ProductVersion},
-      {u"Comments", &texts.Comments},
-  };
+
   for (UINT t = 0; t < translationBytes / sizeof(Translation); ++t) {
     wchar_t block[32];
     swprintf(block, 32, L"\\StringFileInfo\\%04X%04X\\", translations[t].language, translations[t].codePage);
-    for (const auto& [key, text] : values) {
+    for (const auto& [key, field] : VersionTextFields()) {
+      const ustring* text = &(texts.*field);
       const ustring path = win32::FromW(block) + key;
       wchar_t* slot = nullptr;
       UINT length = 0;

@@ -6,27 +6,11 @@
 
 namespace vantrel::pack {
 
-namespace {
-// The texts by their key names, in the order of the version string table.
-std::vector<std::pair<const char*, ustring TExeVersionTexts::*>> VersionFields() {
-  return {{"CompanyName", &TExeVersionTexts::CompanyName},
-          {"FileDescription", &TExeVersionTexts::FileDescription},
-          {"FileVersion", &TExeVersionTexts::FileVersion},
-          {"InternalName", &TExeVersionTexts::InternalName},
-          {"LegalCopyright", &TExeVersionTexts::LegalCopyright},
-          {"LegalTrademarks", &TExeVersionTexts::LegalTrademarks},
-          {"OriginalFileName", &TExeVersionTexts::OriginalFileName},
-          {"ProgramID", &TExeVersionTexts::ProgramID},
-          {"ProductName", &TExeVersionTexts::ProductName},
-          {"ProductVersion", &TExeVersionTexts::ProductVersion},
-          {"Comments", &TExeVersionTexts::Comments}};
-}
-}  // namespace
 
 void ValidateVersionTexts(const TExeVersionTexts& texts) {
-  for (const auto& [key, field] : VersionFields()) {
+  for (const auto& [key, field] : VersionTextFields()) {
     const ustring& text = texts.*field;
-    const std::string name(key);
+    const std::string name = Utf16ToUtf8(key);
     const size_t capacity = name == "FileVersion" || name == "ProductVersion" ? 7 : 255;
     if (text.size() > capacity)
       throw EVantrelError(name + " is longer than " + std::to_string(capacity) + " characters: \"" + Utf16ToUtf8(text) +
@@ -39,7 +23,8 @@ std::string SerializeResourceEdits(const ResourceEdits& edits) {
   std::string text;
   if (!edits.iconPath.empty()) text += "Icon=" + edits.iconPath + "\n";
   if (edits.version)
-    for (const auto& [key, field] : VersionFields()) text += std::string(key) + "=" + Utf16ToUtf8((*edits.version).*field) + "\n";
+    for (const auto& [key, field] : VersionTextFields())
+      text += Utf16ToUtf8(key) + "=" + Utf16ToUtf8((*edits.version).*field) + "\n";
   return text;
 }
 
@@ -56,8 +41,8 @@ ResourceEdits ParseResourceEdits(const std::string& text) {
       edits.iconPath = value;
       continue;
     }
-    for (const auto& [name, field] : VersionFields()) {
-      if (key != name) continue;
+    for (const auto& [name, field] : VersionTextFields()) {
+      if (key != Utf16ToUtf8(name)) continue;
       if (!edits.version) edits.version.emplace();
       (*edits.version).*field = Utf8ToUtf16(value);
     }
