@@ -24,7 +24,7 @@ struct Reader {
 
   size_t OffsetOfRva(uint32_t rva) const {
     for (const auto& s : sections)
-      if (rva >= s.rva && rva < s.rva + std::max(s.virtualSize, s.rawSize)) return s.rawOffset + (rva - s.rva);
+      if (rva >= s.rva && rva - s.rva < std::max(s.virtualSize, s.rawSize)) return s.rawOffset + (rva - s.rva);
     throw EVantrelError("address outside the sections");
   }
   std::u16string NameAt(uint32_t offset) const {
@@ -278,6 +278,7 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
 
   const size_t header = table + 40 * rsrc;
   const uint32_t rawAt = U32(file, header + 20), oldRaw = U32(file, header + 16);
+  if (rawAt > file.size() || rawAt < table + 40u * sectionCount) throw EVantrelError("the resource section is misplaced");
   const std::vector<uint8_t> section = BuildResourceSection(resources, resourceRva);
   const uint32_t newRaw = AlignTo(static_cast<uint32_t>(section.size()), fileAlignment);
   std::vector<uint8_t> rebuilt(file.begin(), file.begin() + rawAt);
@@ -293,6 +294,7 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
   for (size_t i = rsrc + 1; i < sectionCount; ++i) {
     const size_t s = table + 40 * i;
     const uint32_t oldVa = U32(file, s + 12), raw = U32(file, s + 16), oldAt = U32(file, s + 20);
+    if (static_cast<uint64_t>(oldAt) + raw > file.size()) throw EVantrelError("a section lies past the end of the file");
     Put32(rebuilt, s + 12, nextVa);
     Put32(rebuilt, s + 20, static_cast<uint32_t>(rebuilt.size()));
     rebuilt.insert(rebuilt.end(), file.begin() + oldAt, file.begin() + oldAt + raw);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "shared/util/exe_resource_edits.h"
 #include "shared/util/pe_image.h"
@@ -159,6 +160,26 @@ TEST_F(RuntimeResources, RewrittenSectionReadsBackAndKeepsTheImageSound) {
   std::vector<uint8_t> appended = file;
   appended.push_back(0);
   EXPECT_THROW(ReplacePeResources(appended, resources), EVantrelError);
+}
+
+// Damaged headers and resource tables are refused with an error, never read
+// past the file (the sanitizer run checks the "never").
+TEST_F(RuntimeResources, DamagedProgramsAreRefusedNotOverrun) {
+  std::mt19937 random(5);
+  const uint32_t pe = file[0x3C] | (file[0x3D] << 8);
+  const size_t rsrc = file.size() - 0x2800;  // around the resource and relocation sections
+  for (int round = 0; round < 400; ++round) {
+    std::vector<uint8_t> damaged = file;
+    for (int flips = 0; flips < 3; ++flips) {
+      const size_t at = round % 2 ? pe + random() % 0x200 : rsrc + random() % 0x1800;
+      damaged[at] ^= static_cast<uint8_t>(1u << (random() % 8));
+    }
+    try {
+      const auto read = ReadPeResources(damaged);
+      ReplacePeResources(damaged, read);
+    } catch (const EVantrelError&) {
+    }
+  }
 }
 
 TEST_F(RuntimeResources, IconEditReplacesTheGroupAndItsImages) {
