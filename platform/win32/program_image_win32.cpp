@@ -1,6 +1,7 @@
 #include "platform/win32/program_image_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -35,6 +36,15 @@ uint32_t RunningProgramImage::ImageEnd() const {
 
 void RunningProgramImage::ShowPlainErrorBox(const ustring& text, const ustring& title) const {
   ShowMessageBox(GetActiveWindow(), text, title, MB_OK | MB_ICONERROR);
+}
+
+std::vector<ustring> CommandLineArguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<ustring> arguments;
+  for (int i = 1; argv && i < count; ++i) arguments.push_back(FromW(argv[i]));
+  if (argv) LocalFree(argv);
+  return arguments;
 }
 
 }  // namespace vantrel::win32

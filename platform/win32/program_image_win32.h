@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/program_image.h"
 
 namespace vantrel::win32 {
@@ -15,5 +17,8 @@ class RunningProgramImage : public IProgramImage {
 
 // Full path of the running program (no length limit).
 ustring ModuleFileName(HMODULE module = nullptr);
+
+// The process's command-line arguments after the program's own name.
+std::vector<ustring> CommandLineArguments();
 
 }  // namespace vantrel::win32

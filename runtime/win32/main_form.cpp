@@ -1,11 +1,11 @@
 #include "runtime/win32/main_form.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <vector>
 
+#include "platform/win32/program_image_win32.h"
 #include "platform/win32/win_text.h"
 #include "platform/win32/window_proc.h"
 #include "runtime/main_window_config.h"
@@ -41,15 +41,6 @@ WindowStyles StylesOf(TFormBorderStyle border) {
     default:
       return {kCommon | WS_OVERLAPPEDWINDOW, 0};
   }
-}
-
-std::vector<ustring> CommandLineArguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<ustring> arguments;
-  for (int i = 1; argv && i < count; ++i) arguments.push_back(win32::FromW(argv[i]));
-  if (argv) LocalFree(argv);
-  return arguments;
 }
 
 void RegisterMainFormClass(HINSTANCE instance);
@@ -137,13 +128,12 @@ void TMainForm::FormCreate() {
   bridge.SetOnAppCloseRequest([this](void*) { BrowserExternalModuleAppCloseRequest(); });
   if (FConfig.FullScreen) bridge.SetInFullscreen(true);
 
-  form.SetStartPageURL(MainWindowStartPage(CommandLineArguments(), FValues.AppID, FValues.AppIndexHtml));
+  form.SetStartPageURL(MainWindowStartPage(win32::CommandLineArguments(), FValues.AppID, FValues.AppIndexHtml));
 }
 
 void TMainForm::Show() {
   ShowWindow(FHandle, FConfig.FullScreen ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   UpdateWindow(FHandle);
-  FillClientArea();
 }
 
 void TMainForm::FillClientArea() {
@@ -161,12 +151,12 @@ void TMainForm::SetBorderStyle(TFormBorderStyle style) {
   SetWindowLongPtrW(FHandle, GWL_STYLE, static_cast<LONG_PTR>(styles.style) | visible);
   SetWindowLongPtrW(FHandle, GWL_EXSTYLE, static_cast<LONG_PTR>(styles.exStyle) | topmost);
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The outer size stays, so no WM_SIZE need come although the client area changed.
   FillClientArea();
 }
 
 void TMainForm::SetWindowState(TWindowState state) {
-  ShowWindow(FHandle, state == TWindowState::Maximized ? SW_MAXIMIZE : SW_RESTORE);
-  FillClientArea();
+  ShowWindow(FHandle, state == TWindowState::Maximized ? SW_MAXIMIZE : SW_RESTORE);  // WM_SIZE lays out
 }
 
 bool TMainForm::FormCloseQuery() {

@@ -1,10 +1,10 @@
 #include "runtime/win32/startup_host_win32.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include "platform/binary_file.h"
+#include "platform/win32/program_image_win32.h"
 #include "platform/errors.h"
 #include "platform/win32/dialog_automation.h"
 #include "platform/win32/win_text.h"
@@ -19,14 +19,7 @@ namespace vantrel {
 using win32::FromW;
 using win32::W;
 
-std::vector<ustring> TWin32StartupHost::CommandLineArgs() const {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<ustring> args;
-  for (int i = 1; argv && i < count; ++i) args.push_back(FromW(argv[i]));
-  if (argv) LocalFree(argv);
-  return args;
-}
+std::vector<ustring> TWin32StartupHost::CommandLineArgs() const { return win32::CommandLineArguments(); }
 
 ustring TWin32StartupHost::UserLanguageCode() const { return GetUserLanguageCode(); }
 

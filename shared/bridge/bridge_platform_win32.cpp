@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include "platform/binary_file.h"
+#include "platform/errors.h"
 #include "platform/com_ptr.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win_text.h"
@@ -24,18 +26,6 @@ DWORD TargetAttributes(const ustring& path) {
   return information.dwFileAttributes;
 }
 }  // namespace
-
-ustring SystemErrorMessage(unsigned long code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  ustring text = length ? win32::FromW(buffer, length) : ustring();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
-  if (text.empty()) text = u"System error " + Utf8ToUtf16(std::to_string(code));
-  return text;
-}
 
 std::optional<ustring> TWin32BridgePlatform::ShowFileDialog(TFileDialogKind kind,
                                                            const TFileDialogSettings& settings) {
@@ -77,25 +67,23 @@ bool TWin32BridgePlatform::DirectoryExists(const ustring& path) {
 bool TWin32BridgePlatform::DeleteDirectory(const ustring& path) { return TSysUtils::DeleteDirectory(path); }
 
 void TWin32BridgePlatform::ForceDirectories(const ustring& path) {
-  // Each prefix ending before a separator, then the whole path.
-  for (size_t i = 1; i <= path.size(); ++i) {
-    if (i < path.size() && path[i] != u'\\' && path[i] != u'/') continue;
-    const ustring prefix = path.substr(0, i);
-    if (prefix.size() == 2 && prefix[1] == u':') continue;  // a drive
-    if (GetFileAttributesW(W(prefix)) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(W(prefix), nullptr);
+  try {
+    vantrel::ForceDirectories(path);
+  } catch (const EFileError&) {
+    // Not examined: creating the file reports what went wrong.
   }
 }
 
 TWriteFileResult TWin32BridgePlatform::WriteWholeFile(const ustring& path, const std::string& bytes) {
   win32::UniqueHandle file(
       CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {TWriteFileStatus::CannotCreate, SystemErrorMessage(GetLastError())};
+  if (!file) return {TWriteFileStatus::CannotCreate, Utf8ToUtf16(win32::SystemErrorMessage(GetLastError()))};
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
     if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-      return {TWriteFileStatus::WriteFailed, SystemErrorMessage(GetLastError())};
+      return {TWriteFileStatus::WriteFailed, Utf8ToUtf16(win32::SystemErrorMessage(GetLastError()))};
     done += written;
   }
   return {};

@@ -25,7 +25,4 @@ class TWin32BridgePlatform : public IBridgePlatform {
   ustring FMessageTitle;
 };
 
-// The system's description of an error code, without the trailing line end.
-ustring SystemErrorMessage(unsigned long code);
-
 }  // namespace vantrel

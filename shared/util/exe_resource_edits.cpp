@@ -12,14 +12,8 @@ namespace vantrel {
 namespace {
 constexpr uint16_t kIcon = 3, kGroupIcon = 14, kVersion = 16, kLanguage1033 = 0x0409;
 
-std::u16string Upper(std::u16string text) {
-  for (auto& c : text)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  return text;
-}
-
 bool IsNamed(const TPeResource& r, uint16_t type, const std::u16string& name) {
-  return r.typeName.empty() && r.typeId == type && Upper(r.name) == Upper(name);
+  return r.typeName.empty() && r.typeId == type && SameTextIgnoringCase(r.name, name);
 }
 bool IsNumbered(const TPeResource& r, uint16_t type, uint16_t id) {
   return r.typeName.empty() && r.typeId == type && r.name.empty() && r.nameId == id;
@@ -43,7 +37,7 @@ void Put(std::vector<TPeResource>& resources, TPeResource resource) {
 
 const TVersionNode* Child(const TVersionNode& node, const std::u16string& key) {
   for (const auto& child : node.children)
-    if (Upper(child.key) == Upper(key)) return &child;
+    if (SameTextIgnoringCase(child.key, key)) return &child;
   return nullptr;
 }
 }  // namespace

@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "shared/util/pe_image.h"
+
 namespace vantrel {
 
 namespace {
@@ -64,6 +66,26 @@ struct Reader {
   }
 };
 
+// Where the parts of a PE file's headers lie.
+struct PeHeaders {
+  size_t pe, optional, directories, table;
+  uint16_t sectionCount;
+  size_t Section(size_t i) const { return table + 40 * i; }
+  size_t Directory(size_t i) const { return directories + 8 * i; }
+};
+
+PeHeaders ReadHeaders(const std::vector<uint8_t>& file) {
+  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
+  PeHeaders h;
+  h.pe = U32(file, 0x3C);
+  if (U32(file, h.pe) != 0x4550) throw EVantrelError("no PE signature");
+  h.sectionCount = U16(file, h.pe + 6);
+  h.optional = h.pe + 24;
+  h.directories = h.optional + (U16(file, h.optional) == 0x20B ? 112 : 96);
+  h.table = h.optional + U16(file, h.pe + 20);
+  return h;
+}
+
 size_t Align4(size_t n) { return (n + 3) & ~size_t{3}; }
 
 TVersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
@@ -95,19 +117,11 @@ TVersionNode ParseNode(const std::vector<uint8_t>& b, size_t at, size_t end) {
 }  // namespace
 
 std::vector<TPeResource> ReadPeResources(const std::vector<uint8_t>& file) {
-  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
-  const uint32_t pe = U32(file, 0x3C);
-  if (U32(file, pe) != 0x4550) throw EVantrelError("no PE signature");
-  const uint16_t sectionCount = U16(file, pe + 6);
-  const uint16_t optionalSize = U16(file, pe + 20);
-  const size_t optional = pe + 24;
-  const bool pe32plus = U16(file, optional) == 0x20B;
-  const size_t directories = optional + (pe32plus ? 112 : 96);
-  const uint32_t resourceRva = U32(file, directories + 8 * 2);
+  const PeHeaders h = ReadHeaders(file);
+  const uint32_t resourceRva = U32(file, h.Directory(2));
   Reader reader{file, {}, 0};
-  const size_t table = optional + optionalSize;
-  for (uint16_t i = 0; i < sectionCount; ++i) {
-    const size_t s = table + 40 * i;
+  for (uint16_t i = 0; i < h.sectionCount; ++i) {
+    const size_t s = h.Section(i);
     reader.sections.push_back({U32(file, s + 12), U32(file, s + 8), U32(file, s + 20), U32(file, s + 16)});
   }
   std::vector<TPeResource> out;
@@ -115,6 +129,12 @@ std::vector<TPeResource> ReadPeResources(const std::vector<uint8_t>& file) {
   reader.rsrcOffset = static_cast<uint32_t>(reader.OffsetOfRva(resourceRva));
   reader.Walk(0, 0, TPeResource{}, out);
   return out;
+}
+
+std::u16string TVersionNode::Text() const {
+  std::u16string text;
+  for (size_t i = 0; i + 1 < value.size(); i += 2) text.push_back(static_cast<char16_t>(value[i] | (value[i + 1] << 8)));
+  return text;
 }
 
 TVersionNode ParseVersionBlock(const std::vector<uint8_t>& data) { return ParseNode(data, 0, data.size()); }
@@ -233,52 +253,45 @@ std::vector<uint8_t> BuildResourceSection(const std::vector<TPeResource>& resour
   return out;
 }
 
-uint32_t PeChecksum(const std::vector<uint8_t>& file, size_t checksumAt) {
-  uint64_t sum = 0;
-  for (size_t i = 0; i + 1 < file.size() + 1; i += 2) {
-    if (i == checksumAt || i == checksumAt + 2) continue;
-    const uint32_t word = file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
-    sum += word;
+// The image checksum, over a file whose checksum field is zero.
+uint32_t PeChecksum(const std::vector<uint8_t>& file) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i < file.size(); i += 2) {
+    sum += file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
     sum = (sum & 0xFFFF) + (sum >> 16);
   }
   sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint32_t>(sum + file.size());
+  return sum + static_cast<uint32_t>(file.size());
 }
 }  // namespace
 
 void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResource>& resources) {
-  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
-  const uint32_t pe = U32(file, 0x3C);
-  if (U32(file, pe) != 0x4550) throw EVantrelError("no PE signature");
-  const uint16_t sectionCount = U16(file, pe + 6);
-  const size_t optional = pe + 24;
-  const bool pe32plus = U16(file, optional) == 0x20B;
+  const PeHeaders h = ReadHeaders(file);
+  const uint16_t sectionCount = h.sectionCount;
+  const size_t optional = h.optional;
   const uint32_t sectionAlignment = U32(file, optional + 32), fileAlignment = U32(file, optional + 36);
-  const size_t directories = optional + (pe32plus ? 112 : 96);
-  const size_t table = optional + U16(file, pe + 20);
-  if (U32(file, pe + 12) != 0) throw EVantrelError("the program carries a symbol table");
-  if (U32(file, directories + 8 * 4) != 0) throw EVantrelError("the program is signed");
-  const uint32_t resourceRva = U32(file, directories + 8 * 2);
+  if (U32(file, h.pe + 12) != 0) throw EVantrelError("the program carries a symbol table");
+  if (U32(file, h.Directory(4)) != 0) throw EVantrelError("the program is signed");
+  const uint32_t resourceRva = U32(file, h.Directory(2));
 
   size_t rsrc = sectionCount;
-  uint32_t imageEnd = 0;
   for (uint16_t i = 0; i < sectionCount; ++i) {
-    const size_t s = table + 40 * i;
+    const size_t s = h.Section(i);
     const uint32_t va = U32(file, s + 12), size = std::max(U32(file, s + 8), U32(file, s + 16));
-    if (resourceRva >= va && resourceRva < va + size) rsrc = i;
-    if (U32(file, s + 16)) imageEnd = std::max(imageEnd, U32(file, s + 20) + U32(file, s + 16));
+    if (resourceRva >= va && resourceRva - va < size) rsrc = i;
   }
-  if (rsrc == sectionCount || resourceRva != U32(file, table + 40 * rsrc + 12))
+  if (rsrc == sectionCount || resourceRva != U32(file, h.Section(rsrc) + 12))
     throw EVantrelError("the program has no resource section of its own");
-  if (imageEnd != file.size()) throw EVantrelError("data follows the program's image");
+  const auto imageEnd = PeImageEnd(file.data(), file.size());
+  if (!imageEnd || *imageEnd != file.size()) throw EVantrelError("data follows the program's image");
   for (size_t i = rsrc + 1; i < sectionCount; ++i) {
-    if (std::string(reinterpret_cast<const char*>(&file[table + 40 * i]), 6) != ".reloc")
+    if (std::string(reinterpret_cast<const char*>(&file[h.Section(i)]), 6) != ".reloc")
       throw EVantrelError("a section other than .reloc follows the resources");
   }
 
-  const size_t header = table + 40 * rsrc;
+  const size_t header = h.Section(rsrc);
   const uint32_t rawAt = U32(file, header + 20), oldRaw = U32(file, header + 16);
-  if (rawAt > file.size() || rawAt < table + 40u * sectionCount) throw EVantrelError("the resource section is misplaced");
+  if (rawAt > file.size() || rawAt < h.Section(sectionCount)) throw EVantrelError("the resource section is misplaced");
   const std::vector<uint8_t> section = BuildResourceSection(resources, resourceRva);
   const uint32_t newRaw = AlignTo(static_cast<uint32_t>(section.size()), fileAlignment);
   std::vector<uint8_t> rebuilt(file.begin(), file.begin() + rawAt);
@@ -286,28 +299,28 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
   rebuilt.resize(rawAt + newRaw, 0);
   Put32(rebuilt, header + 8, static_cast<uint32_t>(section.size()));
   Put32(rebuilt, header + 16, newRaw);
-  Put32(rebuilt, directories + 8 * 2 + 4, static_cast<uint32_t>(section.size()));
+  Put32(rebuilt, h.Directory(2) + 4, static_cast<uint32_t>(section.size()));
 
   // The sections behind (base relocations) move with the new size.
   uint32_t nextVa = AlignTo(resourceRva + static_cast<uint32_t>(section.size()), sectionAlignment);
   uint32_t lastEnd = nextVa;
   for (size_t i = rsrc + 1; i < sectionCount; ++i) {
-    const size_t s = table + 40 * i;
+    const size_t s = h.Section(i);
     const uint32_t oldVa = U32(file, s + 12), raw = U32(file, s + 16), oldAt = U32(file, s + 20);
     if (static_cast<uint64_t>(oldAt) + raw > file.size()) throw EVantrelError("a section lies past the end of the file");
     Put32(rebuilt, s + 12, nextVa);
     Put32(rebuilt, s + 20, static_cast<uint32_t>(rebuilt.size()));
     rebuilt.insert(rebuilt.end(), file.begin() + oldAt, file.begin() + oldAt + raw);
-    const uint32_t relocRva = U32(file, directories + 8 * 5);
+    const uint32_t relocRva = U32(file, h.Directory(5));
     if (relocRva >= oldVa && relocRva < oldVa + std::max(raw, U32(file, s + 8)))
-      Put32(rebuilt, directories + 8 * 5, nextVa + (relocRva - oldVa));
+      Put32(rebuilt, h.Directory(5), nextVa + (relocRva - oldVa));
     lastEnd = nextVa + std::max(U32(file, s + 8), raw);
     nextVa = AlignTo(lastEnd, sectionAlignment);
   }
   Put32(rebuilt, optional + 56, AlignTo(lastEnd, sectionAlignment));  // SizeOfImage
   Put32(rebuilt, optional + 8, U32(file, optional + 8) - oldRaw + newRaw);  // SizeOfInitializedData
   Put32(rebuilt, optional + 64, 0);
-  Put32(rebuilt, optional + 64, PeChecksum(rebuilt, optional + 64));
+  Put32(rebuilt, optional + 64, PeChecksum(rebuilt));
   file = std::move(rebuilt);
 }
 

@@ -31,6 +31,9 @@ struct TVersionNode {
   std::vector<TVersionNode> children;
   uint16_t length = 0;  // the node's own length field
   size_t valueOffset = 0;  // where the value starts in the parsed bytes
+
+  // The value as UTF-16 text, every character of the slot (zeros included).
+  std::u16string Text() const;
 };
 
 TVersionNode ParseVersionBlock(const std::vector<uint8_t>& data);

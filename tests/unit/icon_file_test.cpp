@@ -4,24 +4,12 @@
 
 #include <random>
 
+#include "tests/unit/test_support.h"
+
 namespace vantrel {
 namespace {
 
-void Put16(std::vector<uint8_t>& b, uint16_t v) { b.push_back(v & 0xFF), b.push_back(v >> 8); }
-void Put32(std::vector<uint8_t>& b, uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
-
-std::vector<uint8_t> IconFile(const std::vector<size_t>& imageSizes) {
-  std::vector<uint8_t> file;
-  Put16(file, 0), Put16(file, 1), Put16(file, static_cast<uint16_t>(imageSizes.size()));
-  uint32_t offset = static_cast<uint32_t>(6 + 16 * imageSizes.size());
-  for (size_t size : imageSizes) {
-    file.insert(file.end(), {32, 32, 0, 0});
-    Put16(file, 1), Put16(file, 32), Put32(file, static_cast<uint32_t>(size)), Put32(file, offset);
-    offset += static_cast<uint32_t>(size);
-  }
-  for (size_t size : imageSizes) file.insert(file.end(), size, 0xAB);
-  return file;
-}
+using test::IconFile;
 
 bool Invalid(const std::vector<uint8_t>& file) {
   try {

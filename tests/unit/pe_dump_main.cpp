@@ -23,9 +23,7 @@ uint64_t Fnv1a64(const std::vector<uint8_t>& data, size_t length) {
 
 void PrintValues(const TVersionNode& node, uint16_t language) {
   if (node.type == 1 && node.children.empty()) {
-    std::u16string text;
-    for (size_t i = 0; i + 1 < node.value.size(); i += 2)
-      text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
+    std::u16string text = node.Text();
     text = text.substr(0, text.find(u'\0'));
     std::printf("version %u %s=%s\n", language, Utf16ToUtf8(node.key).c_str(), Utf16ToUtf8(text).c_str());
   }

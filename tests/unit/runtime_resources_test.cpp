@@ -44,26 +44,6 @@ bool SameResources(const std::vector<TPeResource>& a, const std::vector<TPeResou
   return true;
 }
 
-std::vector<uint8_t> IconFile(const std::vector<size_t>& sizes) {
-  std::vector<uint8_t> icon = {0, 0, 1, 0, static_cast<uint8_t>(sizes.size()), 0};
-  uint32_t offset = static_cast<uint32_t>(6 + 16 * sizes.size());
-  for (size_t size : sizes) {
-    const uint8_t entry[16] = {16, 16, 0, 0, 1, 0, 32, 0, static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-                               static_cast<uint8_t>(size >> 16), 0, static_cast<uint8_t>(offset),
-                               static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset >> 16), 0};
-    icon.insert(icon.end(), entry, entry + 16);
-    offset += static_cast<uint32_t>(size);
-  }
-  for (size_t i = 0; i < sizes.size(); ++i) icon.insert(icon.end(), sizes[i], static_cast<uint8_t>(0x40 + i));
-  return icon;
-}
-
-std::u16string TextOf(const TVersionNode& node) {
-  std::u16string text;
-  for (size_t i = 0; i + 1 < node.value.size(); i += 2) text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
-  return text;
-}
-
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
@@ -111,7 +91,7 @@ TEST_F(RuntimeResources, VersionInformationHasTheSlotLayout) {
     const bool number = keys[i] == u"FileVersion" || keys[i] == u"ProductVersion";
     const std::u16string slot = number ? std::u16string(u"1.0.0.0") + u'\0' : std::u16string(255, u' ') + u'\0';
     EXPECT_EQ(value.valueLength, slot.size()) << value.key.size();
-    EXPECT_EQ(TextOf(value), slot);
+    EXPECT_EQ(value.Text(), slot);
   }
   const TVersionNode& variables = root.children[1];
   EXPECT_EQ(variables.key, u"VarFileInfo");
@@ -184,7 +164,7 @@ TEST_F(RuntimeResources, DamagedProgramsAreRefusedNotOverrun) {
 
 TEST_F(RuntimeResources, IconEditReplacesTheGroupAndItsImages) {
   std::vector<uint8_t> copy = file;
-  ChangeIconInImage(copy, IconFile({10, 300, 7}));
+  ChangeIconInImage(copy, test::IconFile({10, 300, 7}));
   std::vector<uint16_t> icons;
   for (const auto& r : ReadPeResources(copy)) {
     if (r.typeId == kIcon) {
@@ -223,7 +203,7 @@ TEST_F(RuntimeResources, IconEditReplacesTheGroupAndItsImages) {
   ReplacePeResources(plain, noIcon);
   const std::vector<uint8_t> before = plain;
   try {
-    ChangeIconInImage(plain, IconFile({4}));
+    ChangeIconInImage(plain, test::IconFile({4}));
     ADD_FAILURE() << "no MAINICON";
   } catch (const EVantrelError& e) {
     EXPECT_STREQ(e.what(), "FindResource failed (1)");
@@ -243,11 +223,11 @@ TEST_F(RuntimeResources, VersionEditFillsTheSlotsOfANeutralCopy) {
     languages.push_back(r.language);
     const TVersionNode root = ParseVersionBlock(r.data);
     const TVersionNode& table = root.children.at(0).children.at(0);
-    const std::u16string fileVersion = TextOf(table.children.at(2));
+    const std::u16string fileVersion = table.children.at(2).Text();
     EXPECT_EQ(fileVersion, r.language == 0 ? std::u16string(u"2.0.0.1") + u'\0' : std::u16string(u"1.0.0.0") + u'\0');
     if (r.language == 0) {
-      EXPECT_EQ(TextOf(table.children.at(0)), std::u16string(256, u'\0'));
-      EXPECT_EQ(TextOf(table.children.at(8)), std::u16string(255, u'p') + u'\0');
+      EXPECT_EQ(table.children.at(0).Text(), std::u16string(256, u'\0'));
+      EXPECT_EQ(table.children.at(8).Text(), std::u16string(255, u'p') + u'\0');
     }
   }
   EXPECT_EQ(languages, (std::vector<uint16_t>{0, kEnglishUs}));

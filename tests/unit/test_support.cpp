@@ -1,5 +1,7 @@
 #include "tests/unit/test_support.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -103,6 +105,26 @@ std::string MakeProgramFile(const TempDir& dir, const std::vector<uint8_t>& pack
   const std::string path = dir.File("program.exe");
   WriteBytes(path, bytes);
   return path;
+}
+
+std::vector<uint8_t> IconFile(const std::vector<size_t>& imageSizes) {
+  size_t total = 6 + 16 * imageSizes.size();
+  for (size_t size : imageSizes) total += size;
+  std::vector<uint8_t> file(total, 0);
+  Put16(file, 2, 1);
+  Put16(file, 4, static_cast<uint16_t>(imageSizes.size()));
+  size_t offset = 6 + 16 * imageSizes.size();
+  for (size_t i = 0; i < imageSizes.size(); ++i) {
+    const size_t entry = 6 + 16 * i;
+    file[entry] = file[entry + 1] = 32;
+    Put16(file, entry + 4, 1);
+    Put16(file, entry + 6, 32);
+    Put32(file, entry + 8, static_cast<uint32_t>(imageSizes[i]));
+    Put32(file, entry + 12, static_cast<uint32_t>(offset));
+    std::fill(file.begin() + offset, file.begin() + offset + imageSizes[i], static_cast<uint8_t>(0x40 + i));
+    offset += imageSizes[i];
+  }
+  return file;
 }
 
 }  // namespace vantrel::test

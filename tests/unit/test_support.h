@@ -38,6 +38,10 @@ std::vector<uint8_t> ReadBytes(const std::string& path);
 std::vector<uint8_t> MakePackage(const std::map<std::string, std::string>& entries,
                                  const std::string& password, bool deflate = false);
 
+// An icon file whose images are `imageSizes` bytes long (image i filled
+// with 0x40 + i): the edits copy image bytes, they do not decode them.
+std::vector<uint8_t> IconFile(const std::vector<size_t>& imageSizes);
+
 // A running program whose file is `path` and whose image ends at `imageEnd`.
 class FakeProgramImage : public IProgramImage {
  public:

@@ -56,12 +56,6 @@ std::vector<const TPeResource*> OfType(const std::vector<TPeResource>& all, uint
   return found;
 }
 
-std::u16string SlotText(const TVersionNode& node) {
-  std::u16string text;
-  for (size_t i = 0; i + 1 < node.value.size(); i += 2) text.push_back(static_cast<char16_t>(node.value[i] | (node.value[i + 1] << 8)));
-  return text;
-}
-
 const TVersionNode* ValueNode(const TVersionNode& root, const std::u16string& key) {
   for (const auto& block : root.children)
     for (const auto& table : block.children)
@@ -212,7 +206,7 @@ int wmain(int argc, wchar_t** argv) {
       const auto root = ParseVersionBlock(neutral->data);
       const auto slot = [&](const std::u16string& key) {
         const auto* node = ValueNode(root, key);
-        return node ? SlotText(*node) : std::u16string(u"<missing>");
+        return node ? node->Text() : std::u16string(u"<missing>");
       };
       c.Check(slot(u"CompanyName") == std::u16string(256, u'\0'), "empty text: slot all zero");
       c.Check(slot(u"FileVersion") == std::u16string(u"1.0.0.1") + u'\0', "FileVersion 1.0.0.1");

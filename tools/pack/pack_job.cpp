@@ -13,18 +13,13 @@
 #include "shared/util/pe_image.h"
 #include "shared/util/text_file.h"
 #include "shared/util/zip_archive.h"
+#include "tools/pack/file_bytes.h"
 
 namespace fs = std::filesystem;
 
 namespace vantrel::pack {
 
 namespace {
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EFileError("Cannot open file \"" + path + "\"");
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 void RequireFile(const std::string& path, const char* what) {
   std::error_code ec;
   if (path.empty() || !fs::is_regular_file(path, ec)) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "tools/pack/file_bytes.h"
 #include "tools/pack/pkware_cipher.h"
 
 #include "platform/errors.h"
@@ -17,14 +18,6 @@ namespace vantrel::pack {
 
 namespace {
 constexpr size_t kWriteChunk = 1 << 20;
-
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EFileError("Cannot open file \"" + path + "\"");
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EFileError("Cannot read file \"" + path + "\"");
-  return bytes;
-}
 
 bool IsAscii(const std::string& text) {
   for (unsigned char c : text) {
@@ -93,7 +86,7 @@ void WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& e
   std::random_device entropy;
   uint64_t done = 0;
   for (const auto& entry : entries) {
-    const std::vector<unsigned char> bytes = ReadWholeFile(entry.sourcePath);
+    const std::vector<uint8_t> bytes = ReadFileBytes(entry.sourcePath);
     const uLong crc = crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size()));
     std::vector<unsigned char> data = options.deflate ? RawDeflate(bytes) : bytes;
 
