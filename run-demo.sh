@@ -17,7 +17,8 @@ pack() {
     --app examples/demo/app --ini examples/demo/vtl.ini "$@"
 }
 mkdir -p build/demo
-pack --output build/demo/VantrelDemo.exe
+# No loader library of its own: on Windows it uses the one installed beside it.
+pack --no-loader --output build/demo/VantrelDemo.exe
 pack --loader build/windows/tests/win32/WebView2LoaderWin64.dll --output build/demo/VantrelDemo-wine.exe
 echo "Packed build/demo/VantrelDemo.exe (for Windows) and build/demo/VantrelDemo-wine.exe (with the WebView2 double)"
 

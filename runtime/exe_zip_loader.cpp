@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "runtime/localized_messages.h"
 #include "shared/edge/edge_loader_path.h"
+#include "shared/util/app_id.h"
 #include "shared/util/text_file.h"
 
 namespace vantrel {
@@ -17,6 +18,11 @@ bool IsChildInstanceMarker(const std::vector<ustring>& args, const ustring& appI
 
 ustring IncludeTrailingBackslash(const ustring& path) {
   return !path.empty() && path.back() == u'\\' ? path : path + u'\\';
+}
+
+ustring AppDataFolderFor(const ustring& localAppDataDirPath, const ustring& appId) {
+  if (!AppIdProblem(appId).empty()) throw EVantrelError("No application folder for an invalid identifier");
+  return IncludeTrailingBackslash(IncludeTrailingBackslash(localAppDataDirPath) + appId);
 }
 
 void ShowFatalMessage(IStartupHost& host, int index) {
@@ -61,13 +67,20 @@ void LoadExeZip(IStartupHost& host, const IProgramImage& program, TStartupValues
   values.AppDirName = ini.ReadString(kAppSection, u"DirName", u"");
   values.AppIndexHtml = ini.ReadString(kAppSection, u"IndexHtml", u"index.html");
   if (values.AppID.empty() || values.AppName.empty() || values.AppDirName.empty()) throw EProcessExit{0};
+  // The identifier names a folder that may later be deleted: refuse it before
+  // any folder is made.
+  const std::string idProblem = AppIdProblem(values.AppID);
+  if (!idProblem.empty()) {
+    throw EVantrelError("The application identifier \"" + Utf16ToUtf8(values.AppID) +
+                        "\" in vtl.ini cannot be used: " + idProblem + ".");
+  }
 
   // 8. Visual style.
   const ustring theme = ini.ReadString(kAppSection, u"Theme", u"Windows");
   if (theme != u"Windows") host.SelectStyle(theme);
 
   // 9-10. Per-application folders.
-  values.AppDataDirPath = IncludeTrailingBackslash(host.LocalAppDataDirPath() + values.AppID);
+  values.AppDataDirPath = AppDataFolderFor(host.LocalAppDataDirPath(), values.AppID);
   host.ForceDirectories(values.AppDataDirPath);
   values.WebView2DirPath = values.AppDataDirPath + u"Win64\\";
   EdgeLoaderPath = values.WebView2DirPath + u"WebView2LoaderWin64.dll";

@@ -22,6 +22,11 @@ void ShowFatalMessage(IStartupHost& host, int index);
 // the process's exit code.
 int RunProgram(IStartupHost& host, const IProgramImage& program, TStartupValues& values);
 
+// The per-application folder: the local application-data folder, the
+// identifier and a backslash. Throws for an identifier that is not a plain
+// folder name, so a deletion of this folder can never reach anything else.
+ustring AppDataFolderFor(const ustring& localAppDataDirPath, const ustring& appId);
+
 // Appends a backslash unless the text already ends with one.
 ustring IncludeTrailingBackslash(const ustring& path);
 

@@ -37,7 +37,11 @@ void SetBrowserEnvironment(const TStartupValues& values) {
 }
 
 void DeleteAppFolderAndStop(IStartupHost& host, const TStartupValues& values, int message) {
-  TSysUtils::DeleteDirectory(values.AppDataDirPath);
+  // Only ever the application's own folder: recomputed from the checked
+  // identifier rather than trusted as stored.
+  const ustring ownFolder = AppDataFolderFor(host.LocalAppDataDirPath(), values.AppID);
+  if (values.AppDataDirPath != ownFolder) throw EVantrelError("Refusing to delete a folder that is not the application's own");
+  TSysUtils::DeleteDirectory(ownFolder);
   ShowFatalMessage(host, message);
   throw EProcessExit{0};
 }

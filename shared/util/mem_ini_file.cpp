@@ -16,12 +16,14 @@ void TMemIniFile::SetStrings(const std::vector<ustring>& lines) {
     }
     if (!current) continue;
     const size_t equals = line.find(u'=');
+    const ustring_view name = equals == ustring_view::npos ? line : TrimRightControls(line.substr(0, equals));
+    Key& key = (*current)[FoldCase(name)];
+    if (key.name.empty()) key.name = ustring(name);
     if (equals == ustring_view::npos) {
-      (*current)[FoldCase(line)] = std::nullopt;
-      continue;
+      key.value = std::nullopt;
+    } else {
+      key.value = ustring(TrimLeftControls(line.substr(equals + 1)));
     }
-    const ustring key = FoldCase(TrimRightControls(line.substr(0, equals)));
-    (*current)[key] = ustring(TrimLeftControls(line.substr(equals + 1)));
   }
 }
 
@@ -29,7 +31,15 @@ const std::optional<ustring>* TMemIniFile::Find(ustring_view section, ustring_vi
   const auto s = sections_.find(FoldCase(section));
   if (s == sections_.end()) return nullptr;
   const auto k = s->second.find(FoldCase(key));
-  return k == s->second.end() ? nullptr : &k->second;
+  return k == s->second.end() ? nullptr : &k->second.value;
+}
+
+std::vector<ustring> TMemIniFile::KeyNames(ustring_view section) const {
+  std::vector<ustring> names;
+  const auto s = sections_.find(FoldCase(section));
+  if (s == sections_.end()) return names;
+  for (const auto& entry : s->second) names.push_back(entry.second.name);
+  return names;
 }
 
 bool TMemIniFile::SectionExists(ustring_view section) const {

@@ -27,10 +27,16 @@ class TMemIniFile {
   uint32_t ReadColor(ustring_view section, ustring_view key, uint32_t defaultValue) const;
 
   bool SectionExists(ustring_view section) const;
+  // The keys of a section as first written, in no particular order.
+  std::vector<ustring> KeyNames(ustring_view section) const;
 
  private:
   // A key listed without "=" is present but has no value.
-  using Section = std::unordered_map<ustring, std::optional<ustring>>;
+  struct Key {
+    ustring name;  // as first written
+    std::optional<ustring> value;
+  };
+  using Section = std::unordered_map<ustring, Key>;
   const std::optional<ustring>* Find(ustring_view section, ustring_view key) const;
 
   std::unordered_map<ustring, Section> sections_;  // folded names

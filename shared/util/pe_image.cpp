@@ -49,4 +49,23 @@ std::optional<uint32_t> PeSizeOfHeaders(const uint8_t* data, size_t size) {
   return Read32(data + field);
 }
 
+std::optional<TPeCertificateTable> PeCertificateTable(const uint8_t* data, size_t size) {
+  const auto fileHeader = FileHeaderOffset(data, size);
+  if (!fileHeader) return std::nullopt;
+  const uint16_t optionalHeaderSize = Read16(data + *fileHeader + 16);
+  const size_t optional = *fileHeader + kFileHeaderSize;
+  if (optionalHeaderSize < 2 || optional + 2 > size) return std::nullopt;
+  // The data directories follow the fixed fields: 96 bytes in PE32, 112 in PE32+.
+  const uint16_t magic = Read16(data + optional);
+  const size_t fixed = magic == 0x20B ? 112 : magic == 0x10B ? 96 : 0;
+  constexpr size_t kSecurityIndex = 4;
+  if (fixed == 0) return std::nullopt;
+  const size_t entry = optional + fixed + kSecurityIndex * 8;
+  if (entry + 8 > optional + optionalHeaderSize || entry + 8 > size) return std::nullopt;
+  if (Read32(data + optional + fixed - 4) <= kSecurityIndex) return std::nullopt;  // NumberOfRvaAndSizes
+  const TPeCertificateTable table{Read32(data + entry), Read32(data + entry + 4)};
+  if (table.offset == 0 || table.size == 0) return std::nullopt;
+  return table;
+}
+
 }  // namespace vantrel

@@ -17,4 +17,13 @@ std::optional<uint32_t> PeImageEnd(const uint8_t* headers, size_t size);
 // Number of header bytes the image declares (SizeOfHeaders), or empty.
 std::optional<uint32_t> PeSizeOfHeaders(const uint8_t* headers, size_t size);
 
+// The Authenticode certificate table (the security data directory). Its
+// address is a file offset; it lies after the image, and a signature added to
+// a packaged program follows the package. Empty when the program is unsigned.
+struct TPeCertificateTable {
+  uint32_t offset = 0;
+  uint32_t size = 0;
+};
+std::optional<TPeCertificateTable> PeCertificateTable(const uint8_t* headers, size_t size);
+
 }  // namespace vantrel

@@ -115,4 +115,23 @@ std::vector<std::string> TZipArchive::EntryNames() const {
   return names;
 }
 
+std::vector<TZipEntryInfo> TZipArchive::EntryInfos() const {
+  std::vector<TZipEntryInfo> infos;
+  if (!archive_) return infos;
+  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &stat) != 0) continue;
+    TZipEntryInfo info;
+    info.name = (stat.valid & ZIP_STAT_NAME) && stat.name ? stat.name : "";
+    info.deflated = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_DEFLATE;
+    info.encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
+    info.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+    info.size = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    infos.push_back(std::move(info));
+  }
+  return infos;
+}
+
 }  // namespace vantrel

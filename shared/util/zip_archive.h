@@ -1,6 +1,7 @@
 #pragma once
 // Read-only ZIP archive over a memory buffer, with one password for every
 // encrypted entry (traditional PKWARE) and entry lookup that ignores letter case.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -17,6 +18,14 @@ namespace vantrel {
 class EZipError : public EVantrelError {
  public:
   using EVantrelError::EVantrelError;
+};
+
+struct TZipEntryInfo {
+  std::string name;  // as stored
+  bool deflated = false;
+  bool encrypted = false;
+  uint64_t compressedSize = 0;
+  uint64_t size = 0;
 };
 
 class TZipArchive {
@@ -45,6 +54,8 @@ class TZipArchive {
 
   // Stored names, in the archive's order.
   std::vector<std::string> EntryNames() const;
+  // What the central directory says of each entry, in the archive's order.
+  std::vector<TZipEntryInfo> EntryInfos() const;
 
  private:
   // Index of the first entry whose stored name matches, letter case ignored.

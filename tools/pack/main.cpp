@@ -19,21 +19,28 @@
 #include <string>
 #include <vector>
 
+#include "tools/pack/inspect.h"
 #include "tools/pack/pack_job.h"
 
 namespace {
 
 const char kUsage[] =
     "Usage: vantrel-pack --runtime VantrelRuntime.exe --app DIR --ini vtl.ini --output APP.exe\n"
-    "                    [--loader WebView2LoaderWin64.dll] [--installer WebView2Installer.exe]\n"
+    "                    (--loader WebView2LoaderWin64.dll | --no-loader) [--installer WebView2Installer.exe]\n"
     "                    [--dir-name NAME] [--add STORED_NAME=FILE]... [--deflate] [--quiet]\n"
+    "                    [--follow-outside-links]\n"
     "                    [--icon APP.ico] [--company TEXT] [--description TEXT] [--file-version X.Y.Z.W]\n"
     "                    [--internal-name TEXT] [--copyright TEXT] [--trademarks TEXT]\n"
     "                    [--original-filename TEXT] [--program-id TEXT] [--product-name TEXT]\n"
     "                    [--product-version X.Y.Z.W] [--comments TEXT]\n"
     "\n"
+    "       vantrel-pack inspect APP.exe\n"
+    "\n"
     "Puts vtl.ini, the loader, the installer and every file of DIR (under NAME, by default\n"
-    "the DirName of vtl.ini) into an encrypted package and appends it to a copy of the runtime.\n"
+    "the DirName of vtl.ini, which --dir-name then replaces in the packaged vtl.ini) into an\n"
+    "encrypted package and appends it to a copy of the runtime. vtl.ini must name ID, Name\n"
+    "and DirName, and DIR must hold the start page. Links inside DIR are packed under their\n"
+    "own names; links leading outside it only with --follow-outside-links.\n"
     "--icon replaces the program's icon; any version text sets all eleven (the others become\n"
     "empty, the two versions 1.0.0.0).\n";
 
@@ -89,8 +96,23 @@ int EditResources(const std::vector<std::string>& args) {
   }
 }
 
+int Inspect(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::fputs("Usage: vantrel-pack inspect APP.exe\n", stderr);
+    return 2;
+  }
+  try {
+    std::fputs(vantrel::pack::InspectProgram(args[1]).c_str(), stdout);
+    return 0;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "vantrel-pack: %s\n", error.what());
+    return 1;
+  }
+}
+
 int Main(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "--edit-resources") return EditResources(args);
+  if (!args.empty() && args[0] == "inspect") return Inspect(args);
   vantrel::pack::PackJob job;
   bool quiet = false;
   vantrel::TExeVersionTexts version;
@@ -133,6 +155,8 @@ int Main(const std::vector<std::string>& args) {
     else if (arg == "--installer") job.installerPath = value("--installer");
     else if (arg == "--dir-name") job.dirName = value("--dir-name");
     else if (arg == "--output" || arg == "-o") job.outputPath = value("--output");
+    else if (arg == "--no-loader") job.noLoader = true;
+    else if (arg == "--follow-outside-links") job.followOutsideLinks = true;
     else if (arg == "--deflate") job.deflate = true;
     else if (arg == "--icon") job.resourceEdits.iconPath = value("--icon");
     else if (arg == "--quiet") quiet = true;
@@ -159,6 +183,10 @@ int Main(const std::vector<std::string>& args) {
   if (versionGiven) job.resourceEdits.version = version;
 
   ProgressBar bar(!quiet && isatty(fileno(stderr)));
+  job.onWarning = [&](const std::string& text) {
+    bar.Finish();
+    std::fprintf(stderr, "vantrel-pack: warning: %s\n", text.c_str());
+  };
   job.onProgress = [&](const std::string& phase, uint64_t done, uint64_t total) { bar.Show(phase, done, total); };
   try {
     vantrel::pack::RunPackJob(job);

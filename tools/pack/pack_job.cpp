@@ -13,6 +13,8 @@
 #include "shared/util/pe_image.h"
 #include "shared/util/text_file.h"
 #include "shared/util/zip_archive.h"
+#include "tools/pack/app_config.h"
+#include "tools/pack/app_files.h"
 #include "tools/pack/file_bytes.h"
 
 namespace fs = std::filesystem;
@@ -27,11 +29,15 @@ void RequireFile(const std::string& path, const char* what) {
   }
 }
 
-std::string DirNameFromIni(const std::string& iniPath) {
-  const std::vector<uint8_t> bytes = ReadFileBytes(iniPath);
-  TMemIniFile ini;
-  ini.SetStrings(SplitLines(DecodeTextWithBom(bytes.data(), bytes.size())));
-  return Utf16ToUtf8(ini.ReadString(u"App", u"DirName", u""));
+std::string OutputTempPath(const fs::path& output) { return output.string() + ".partial"; }
+std::string PackageTempPath(const fs::path& output) { return output.string() + ".zip.partial"; }
+
+// The start page's entry name: IndexHtml without query or fragment.
+std::string StartPageEntry(const std::string& dirName, const std::string& indexHtml) {
+  std::string page = indexHtml.substr(0, indexHtml.find_first_of("?#"));
+  std::replace(page.begin(), page.end(), '\\', '/');
+  while (!page.empty() && page.front() == '/') page.erase(0, 1);
+  return dirName + "/" + page;
 }
 
 // Only the program proper may be the runtime: a file that already carries a
@@ -85,20 +91,28 @@ class NoProgramImage : public IProgramImage {
 
 std::vector<PackageEntry> CollectEntries(const PackJob& job) {
   RequireFile(job.iniPath, "Configuration file");
-  std::error_code ec;
-  if (job.appDir.empty() || !fs::is_directory(job.appDir, ec)) {
-    throw EVantrelError("Web application folder not found: \"" + job.appDir + "\"");
+  const AppConfig config = ReadAppConfig(job.iniPath);
+  AppConfig checked = config;
+  if (!job.dirName.empty()) checked.dirName = job.dirName;
+  CheckAppConfig(checked);
+  if (job.onWarning) {
+    for (const std::string& key : config.unknownKeys) {
+      job.onWarning("\"" + job.iniPath + "\": the program does not know [App] key \"" + key + "\" (a typo?)");
+    }
   }
-  std::string dirName = job.dirName.empty() ? DirNameFromIni(job.iniPath) : job.dirName;
-  if (dirName.empty()) dirName = fs::path(job.appDir).lexically_normal().parent_path().filename().string();
-  if (dirName.empty()) dirName = fs::path(job.appDir).filename().string();
+  std::string dirName = checked.dirName;
   while (!dirName.empty() && (dirName.back() == '/' || dirName.back() == '\\')) dirName.pop_back();
 
   std::vector<PackageEntry> entries;
-  entries.push_back({"vtl.ini", job.iniPath});
+  PackageEntry ini{"vtl.ini", job.iniPath, std::nullopt};
+  if (checked.dirName != config.dirName) ini.contents = WithDirName(config, checked.dirName);
+  entries.push_back(std::move(ini));
   if (!job.loaderPath.empty()) {
     RequireFile(job.loaderPath, "Loader library");
     entries.push_back({"WebView2LoaderWin64.dll", job.loaderPath});
+  } else if (!job.noLoader) {
+    throw EVantrelError("No loader library given: pass --loader WebView2LoaderWin64.dll, or --no-loader when the "
+                        "program will find one already installed beside it");
   }
   if (!job.installerPath.empty()) {
     RequireFile(job.installerPath, "Runtime installer");
@@ -109,14 +123,21 @@ std::vector<PackageEntry> CollectEntries(const PackJob& job) {
     entries.push_back({name, path});
   }
 
-  std::vector<PackageEntry> appFiles;
-  for (auto it = fs::recursive_directory_iterator(job.appDir); it != fs::recursive_directory_iterator(); ++it) {
-    if (!it->is_regular_file()) continue;
-    const std::string relative = fs::relative(it->path(), job.appDir).generic_string();
-    appFiles.push_back({dirName + "/" + relative, it->path().string()});
+  AppFolderOptions folder;
+  folder.folder = job.appDir;
+  folder.entryPrefix = dirName + "/";
+  folder.followOutsideLinks = job.followOutsideLinks;
+  if (!job.outputPath.empty()) {
+    const fs::path output = fs::absolute(job.outputPath);
+    folder.excluded = {output.string(), OutputTempPath(output), PackageTempPath(output)};
   }
-  std::sort(appFiles.begin(), appFiles.end(),
-            [](const PackageEntry& a, const PackageEntry& b) { return a.name < b.name; });
+  const std::vector<PackageEntry> appFiles = CollectAppFiles(folder);
+  const ustring startPage = Utf8ToUtf16(StartPageEntry(dirName, config.indexHtml));
+  if (std::none_of(appFiles.begin(), appFiles.end(),
+                   [&](const PackageEntry& e) { return SameTextIgnoringCase(Utf8ToUtf16(e.name), startPage); })) {
+    throw EVantrelError("The start page \"" + config.indexHtml + "\" (IndexHtml of \"" + job.iniPath +
+                        "\") is not in \"" + job.appDir + "\"");
+  }
   entries.insert(entries.end(), appFiles.begin(), appFiles.end());
   return entries;
 }
@@ -131,8 +152,8 @@ void RunPackJob(const PackJob& job) {
   if (!fs::is_directory(output.parent_path(), ec)) {
     throw EVantrelError("Cannot write \"" + job.outputPath + "\": its folder does not exist");
   }
-  TempFile tempExe(output.string() + ".partial");
-  TempFile tempZip(output.string() + ".zip.partial");
+  TempFile tempExe(OutputTempPath(output));
+  TempFile tempZip(PackageTempPath(output));
 
   PackageWriteOptions options;
   options.password = kPackagePassword;
@@ -150,7 +171,7 @@ void RunPackJob(const PackJob& job) {
     const std::vector<uint8_t> edited = ReadFileBytes(tempExe.Path());
     const auto imageEnd = PeImageEnd(edited.data(), edited.size());
     if (!imageEnd || *imageEnd != edited.size())
-      throw EVantrelError("The resource edits left "" + tempExe.Path() + "" with data after its image");
+      throw EVantrelError("The resource edits left \"" + tempExe.Path() + "\" with data after its image");
   }
   const size_t runtimeSize = static_cast<size_t>(fs::file_size(tempExe.Path()));
 

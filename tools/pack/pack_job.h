@@ -14,17 +14,22 @@ struct PackJob {
   std::string runtimePath;    // VantrelRuntime.exe as built
   std::string appDir;         // the web application's folder
   std::string iniPath;        // vtl.ini
-  std::string loaderPath;     // optional WebView2LoaderWin64.dll
+  std::string loaderPath;     // WebView2LoaderWin64.dll, required unless noLoader
+  bool noLoader = false;      // the program relies on a loader already beside it
   std::string installerPath;  // optional WebView2Installer.exe
   std::vector<std::pair<std::string, std::string>> extraFiles;  // (stored name, file)
-  std::string dirName;        // folder in the package; default: DirName of vtl.ini
+  std::string dirName;        // folder in the package; default: DirName of vtl.ini (which it then replaces)
+  bool followOutsideLinks = false;  // pack links that lead outside the app folder
   std::string outputPath;
   bool deflate = false;
   ResourceEdits resourceEdits;  // applied to the runtime copy before the package
   std::function<void(const std::string& phase, uint64_t done, uint64_t total)> onProgress;
+  std::function<void(const std::string& text)> onWarning;  // things worth a look that do not stop packing
 };
 
-// The entries a job puts into the package, in order.
+// The entries a job puts into the package, in order. Checks first that the
+// program made of them can start (vtl.ini's required keys and identifier, a
+// loader, the start page) and throws EVantrelError naming the file at fault.
 std::vector<PackageEntry> CollectEntries(const PackJob& job);
 
 // Writes the output through temporary files in the output's folder and

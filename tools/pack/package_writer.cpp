@@ -73,6 +73,10 @@ void WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& e
                   const PackageWriteOptions& options) {
   uint64_t total = 0;
   for (const auto& entry : entries) {
+    if (entry.contents) {
+      total += entry.contents->size();
+      continue;
+    }
     std::ifstream in(entry.sourcePath, std::ios::binary | std::ios::ate);
     if (!in) throw EFileError("Cannot open file \"" + entry.sourcePath + "\"");
     total += static_cast<uint64_t>(in.tellg());
@@ -86,7 +90,7 @@ void WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& e
   std::random_device entropy;
   uint64_t done = 0;
   for (const auto& entry : entries) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(entry.sourcePath);
+    const std::vector<uint8_t> bytes = entry.contents ? *entry.contents : ReadFileBytes(entry.sourcePath);
     const uLong crc = crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size()));
     std::vector<unsigned char> data = options.deflate ? RawDeflate(bytes) : bytes;
 

@@ -3,6 +3,7 @@
 // traditional PKWARE method under one password.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace vantrel::pack {
 struct PackageEntry {
   std::string name;        // stored name, "/" between folders
   std::string sourcePath;  // file to take the bytes from
+  std::optional<std::vector<uint8_t>> contents{};  // the bytes themselves, instead of a file
 };
 
 struct PackageWriteOptions {
