@@ -20,18 +20,18 @@ done
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-# The Windows build compiles libzip from Debian's own source package, so the
-# source archive must be reachable as well.
+# The Windows build compiles libzip and zlib's minizip from Debian's own source
+# packages, so the source archives must be reachable too: from the mirrors
+# this machine is configured with.
 src_list=/etc/apt/sources.list.d/vantrel-deb-src.sources
 need_update=0
-if [ ! -f "$src_list" ]; then
-  $SUDO tee "$src_list" >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+wanted=$(bash "$(dirname "$0")/debian-source-list.sh")
+if [ -z "$wanted" ]; then
+  echo "install-deps: no Debian archive found in this machine's apt sources to fetch source packages from" >&2
+  exit 1
+fi
+if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
+  printf '%s\n' "$wanted" | $SUDO tee "$src_list" >/dev/null
   need_update=1
 fi
 

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -43,51 +42,54 @@ struct Declared {
 
 #include "tests/unit/webview2_abi_methods.inc"
 
-std::string FactsPath() {
-  for (const char* path : {"../shared/webview2-abi.md", "../../shared/webview2-abi.md", "../../../shared/webview2-abi.md",
-                           "../../../../shared/webview2-abi.md"}) {
-    if (std::ifstream(path)) return path;
+struct Facts {
+  std::map<std::string, std::string> iids;                   // interface or handler -> IID
+  std::map<std::string, std::map<std::string, int>> slots;   // interface -> method -> slot
+  std::map<std::string, bool> handlers;
+};
+
+// The facts live beside this test as data: one line per fact.
+Facts ReadFacts() {
+  std::ifstream in(VANTREL_SOURCE_DIR "/tests/unit/webview2_abi_facts.txt");
+  EXPECT_TRUE(in) << "tests/unit/webview2_abi_facts.txt is missing";
+  Facts facts;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string kind, name;
+    words >> kind >> name;
+    if (kind == "interface" || kind == "handler") {
+      words >> facts.iids[name];
+      facts.handlers[name] = kind == "handler";
+    } else if (kind == "slot") {
+      std::string method;
+      int slot = -1;
+      words >> method >> slot;
+      facts.slots[name][method] = slot;
+    }
   }
-  return {};
+  return facts;
 }
 
 TEST(WebView2Abi, SlotsAndIdentifiersMatchTheFacts) {
-  const std::string path = FactsPath();
-  if (path.empty()) GTEST_SKIP() << "the ABI facts file is not beside the checkout";
-  std::ifstream in(path);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::string facts = buffer.str();
-
-  const auto declared = DeclaredInterfaces();
-  int checked = 0;
-  for (const auto& [name, decl] : declared) {
-    // Own interfaces: a section with an IID line and a slot table.
-    const std::regex section("### " + name + "\\b[^\\n]*\\n\\n- IID: `\\{([0-9A-F-]+)\\}`");
-    std::smatch match;
-    if (std::regex_search(facts, match, section)) {
-      EXPECT_EQ(decl.iid, match[1].str()) << name;
-      const size_t start = static_cast<size_t>(match.position(0));
-      const size_t end = facts.find("\n### ", start + 4);
-      const std::string table = facts.substr(start, end - start);
-      const std::regex row("\\| (\\d+) \\| `(\\w+)\\(");
-      for (auto it = std::sregex_iterator(table.begin(), table.end(), row); it != std::sregex_iterator(); ++it) {
-        const std::string method = (*it)[2].str();
-        const auto found = decl.slots.find(method);
-        if (found == decl.slots.end()) continue;  // not every method is listed here
-        EXPECT_EQ(std::stoi((*it)[1].str()), found->second) << name << "::" << method;
-        ++checked;
-      }
+  const Facts facts = ReadFacts();
+  ASSERT_FALSE(facts.iids.empty());
+  for (const auto& [name, decl] : DeclaredInterfaces()) {
+    const auto iid = facts.iids.find(name);
+    ASSERT_NE(iid, facts.iids.end()) << name << " is not in the facts";
+    EXPECT_EQ(decl.iid, iid->second) << name;
+    if (facts.handlers.at(name)) {
+      EXPECT_EQ(decl.slots.at("Invoke"), 3) << name;
       continue;
     }
-    // Handlers: one row each in the handler table, Invoke at slot 3.
-    const std::regex handler("\\| `" + name + "` \\| `\\{([0-9A-F-]+)\\}`");
-    ASSERT_TRUE(std::regex_search(facts, match, handler)) << name << " is not in the facts";
-    EXPECT_EQ(decl.iid, match[1].str()) << name;
-    EXPECT_EQ(decl.slots.at("Invoke"), 3) << name;
-    ++checked;
+    const auto& known = facts.slots.count(name) ? facts.slots.at(name) : std::map<std::string, int>{};
+    for (const auto& [method, slot] : decl.slots) {
+      const auto fact = known.find(method);
+      // Every declared method must be a known fact: a guessed slot would crash the real browser.
+      ASSERT_NE(fact, known.end()) << name << "::" << method << " has no recorded slot";
+      EXPECT_EQ(fact->second, slot) << name << "::" << method;
+    }
   }
-  EXPECT_GT(checked, 150);
 }
 
 }  // namespace
