@@ -19,6 +19,7 @@ set(VANTREL_CORE_SOURCES
   runtime/main_window_config.cpp
   shared/util/command_line.cpp
   shared/util/app_id.cpp
+  shared/util/package_bounds.cpp
   shared/util/icon_file.cpp
   shared/util/pe_resources.cpp
   shared/util/exe_resource_edits.cpp

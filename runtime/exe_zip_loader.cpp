@@ -105,7 +105,10 @@ int RunProgram(IStartupHost& host, const IProgramImage& program, TStartupValues&
       const bool alreadyRunning = host.CreateInstanceMutex(values.AppID);
       const std::vector<ustring> args = host.CommandLineArgs();
       const bool childInstance = args.size() == 2 && args[0] == values.AppID;
-      if (alreadyRunning && !childInstance) return 0;
+      if (alreadyRunning && !childInstance) {
+        host.ActivateRunningInstance(values.AppID);
+        return 0;
+      }
     }
 
     host.RunMainWindow(values);

@@ -52,6 +52,9 @@ class IStartupHost {
   // Creates (or opens) the named mutex and keeps it for the process's life;
   // true when it already existed.
   virtual bool CreateInstanceMutex(const ustring& name) = 0;
+  // Brings the main window of the instance that runs under this identifier
+  // to the foreground (restoring it when minimized), if there is one.
+  virtual void ActivateRunningInstance(const ustring& appId) = 0;
   // Creates the main window and runs the message loop until it closes.
   virtual void RunMainWindow(TStartupValues& values) = 0;
 };

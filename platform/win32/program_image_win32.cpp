@@ -24,14 +24,26 @@ ustring ModuleFileName(HMODULE module) {
 
 ustring RunningProgramImage::ExePath() const { return ModuleFileName(nullptr); }
 
+namespace {
+// The headers as the system loader mapped them; they are readable for
+// SizeOfHeaders bytes.
+struct MappedHeaders {
+  const uint8_t* base = reinterpret_cast<const uint8_t*>(GetModuleHandleW(nullptr));
+  size_t size = PeSizeOfHeaders(base, 4096).value_or(4096);
+};
+}  // namespace
+
 uint32_t RunningProgramImage::ImageEnd() const {
-  // The headers as the system loader mapped them; they are readable for
-  // SizeOfHeaders bytes.
-  const auto* base = reinterpret_cast<const uint8_t*>(GetModuleHandleW(nullptr));
-  const auto headerSize = PeSizeOfHeaders(base, 4096);
-  const auto end = PeImageEnd(base, headerSize ? *headerSize : 4096);
+  const MappedHeaders headers;
+  const auto end = PeImageEnd(headers.base, headers.size);
   if (!end) throw EVantrelError("The program's own headers cannot be read");
   return *end;
+}
+
+std::optional<uint32_t> RunningProgramImage::CertificateTableOffset() const {
+  const MappedHeaders headers;
+  const auto table = PeCertificateTable(headers.base, headers.size);
+  return table ? std::optional<uint32_t>(table->offset) : std::nullopt;
 }
 
 void RunningProgramImage::ShowPlainErrorBox(const ustring& text, const ustring& title) const {

@@ -12,6 +12,7 @@ class RunningProgramImage : public IProgramImage {
  public:
   ustring ExePath() const override;
   uint32_t ImageEnd() const override;
+  std::optional<uint32_t> CertificateTableOffset() const override;
   void ShowPlainErrorBox(const ustring& text, const ustring& title) const override;
 };
 

@@ -1,4 +1,5 @@
 #include "runtime/win32/main_form.h"
+#include "runtime/win32/running_instance.h"
 
 #include <windows.h>
 
@@ -55,6 +56,7 @@ class TMainForm : public IBridgeMainWindow {
 
   void FormCreate();
   void Show();
+  HWND Handle() const { return FHandle; }
 
   void SetBorderStyle(TFormBorderStyle style) override;
   void SetWindowState(TWindowState state) override;
@@ -234,6 +236,8 @@ void RunMainForm(TStartupValues& values) {
     TMainForm form(values);
     form.FormCreate();
     form.Show();
+    // A second launch finds this window and brings it forward.
+    const TRunningInstanceWindow published(values.AppID, form.Handle());
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);

@@ -13,6 +13,7 @@
 #include "runtime/win32/localized_message_dlg.h"
 #include "runtime/win32/main_form.h"
 #include "runtime/win32/require_password_form.h"
+#include "runtime/win32/running_instance.h"
 
 namespace vantrel {
 
@@ -59,6 +60,8 @@ bool TWin32StartupHost::CreateInstanceMutex(const ustring& name) {
   CreateMutexW(nullptr, FALSE, W(name));
   return GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+void TWin32StartupHost::ActivateRunningInstance(const ustring& appId) { BringRunningInstanceForward(appId); }
 
 void TWin32StartupHost::RunMainWindow(TStartupValues& values) { RunMainForm(values); }
 

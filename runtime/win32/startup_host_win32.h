@@ -17,6 +17,7 @@ class TWin32StartupHost : public IStartupHost {
   void ProvisionBrowserRuntime(TStartupValues& values) override;
   bool PasswordGate(const ustring& caption, const ustring& password) override;
   bool CreateInstanceMutex(const ustring& name) override;
+  void ActivateRunningInstance(const ustring& appId) override;
   void RunMainWindow(TStartupValues& values) override;
 };
 

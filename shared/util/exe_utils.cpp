@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/binary_file.h"
 #include "platform/errors.h"
+#include "shared/util/package_bounds.h"
 
 namespace vantrel {
 
@@ -26,7 +28,21 @@ std::function<size_t(uint8_t*, size_t)> ReaderOfAtMost(BinaryFile& source, int64
 
 int64_t TExeUtils::GetFileSizeOf(const ustring& path) { return FileSizeOf(path); }
 
-int64_t TExeUtils::GetExeFileSize() const { return GetFileSizeOf(FProgram.ExePath()); }
+int64_t TExeUtils::GetExeFileSize() const {
+  // A signature added after packing follows the package: the package ends
+  // where the certificate table begins.
+  const int64_t fileSize = GetFileSizeOf(FProgram.ExePath());
+  const auto signature = FProgram.CertificateTableOffset();
+  const int64_t imageEnd = GetExeImageSize();
+  if (!signature || *signature < imageEnd || *signature > fileSize) return fileSize;
+  // The signing tool may have put up to 7 zero bytes before the table.
+  const size_t tailSize = static_cast<size_t>(std::min<int64_t>(*signature - imageEnd, kPackageTailToScan));
+  std::vector<uint8_t> tail(tailSize);
+  BinaryFile file(FProgram.ExePath(), BinaryFile::Mode::Read);
+  file.Seek(*signature - tailSize);
+  if (file.Read(tail.data(), tailSize) != tailSize) return *signature;
+  return *signature - static_cast<int64_t>(SignaturePadding(tail.data(), tailSize));
+}
 
 uint32_t TExeUtils::GetExeImageSize() const { return FProgram.ImageEnd(); }
 

@@ -34,6 +34,7 @@ class TExeUtils {
   void SetOnProgressPos(TOnProgressPos handler) { FOnProgressPos = std::move(handler); }
 
  private:
+  // Where the package ends: the file's end, or where a certificate table begins.
   int64_t GetExeFileSize() const;
   static int64_t GetFileSizeOf(const ustring& path);
   uint32_t GetExeImageSize() const;

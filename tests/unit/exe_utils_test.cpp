@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/errors.h"
+#include "shared/util/package_bounds.h"
 #include "tests/unit/test_support.h"
 
 namespace vantrel {
@@ -35,6 +36,42 @@ TEST(ExeUtils, OneByteCountsAsAPackage) {
   TMemoryStream stream;
   utils.GetZipFromExe(stream);
   EXPECT_EQ(stream.Bytes(), std::vector<uint8_t>{0x50});
+}
+
+TEST(ExeUtils, ASignatureAfterThePackageIsNotPartOfIt) {
+  TempDir dir;
+  const std::vector<uint8_t> package = Pattern(5000);
+  std::vector<uint8_t> signedTail = package;
+  signedTail.resize(package.size() + 1024, 0x30);  // the certificate table
+  FakeProgramImage program(test::MakeProgramFile(dir, signedTail), 4096);
+  program.certificateTable = 4096 + 5000;
+  TExeUtils utils(program);
+  TMemoryStream stream;
+  utils.GetZipFromExe(stream);
+  EXPECT_EQ(stream.Bytes(), package);
+
+  // A signed program without a package has none.
+  program.certificateTable = 4096;
+  EXPECT_FALSE(utils.ExeHasAttachedStub());
+}
+
+// Signing tools align the certificate table to 8 bytes with zeros after the
+// package; the archive's end record tells where the package really ends.
+TEST(SignaturePadding, IsFoundFromTheArchivesEndRecord) {
+  const std::vector<uint8_t> package = test::MakePackage({{"a.txt", "hello"}}, "pw");
+  for (size_t padding = 0; padding <= 7; ++padding) {
+    std::vector<uint8_t> tail = package;
+    tail.resize(package.size() + padding, 0);
+    EXPECT_EQ(SignaturePadding(tail.data(), tail.size()), padding);
+  }
+  std::vector<uint8_t> notZero = package;
+  notZero.push_back(0x41);
+  EXPECT_EQ(SignaturePadding(notZero.data(), notZero.size()), 0u);
+  std::vector<uint8_t> tooMuch = package;
+  tooMuch.resize(package.size() + 8, 0);
+  EXPECT_EQ(SignaturePadding(tooMuch.data(), tooMuch.size()), 0u);
+  const uint8_t tiny[3] = {0, 0, 0};
+  EXPECT_EQ(SignaturePadding(tiny, sizeof tiny), 0u);
 }
 
 TEST(ExeUtils, MissingProgramFileHasNoPackage) {

@@ -27,7 +27,7 @@ class FakeStartupHost : public IStartupHost {
 
   std::vector<ShownDialog> dialogs;
   std::vector<std::string> applicationErrors;
-  std::vector<ustring> folders, styles, mutexes;
+  std::vector<ustring> folders, styles, mutexes, activated;
   std::vector<std::pair<ustring, ustring>> passwordPrompts;
   int provisioned = 0, windows = 0;
 
@@ -51,6 +51,7 @@ class FakeStartupHost : public IStartupHost {
     mutexes.push_back(name);
     return mutexExists;
   }
+  void ActivateRunningInstance(const ustring& appId) override { activated.push_back(appId); }
   void RunMainWindow(TStartupValues&) override { ++windows; }
 };
 
@@ -161,7 +162,7 @@ TEST_F(ExeZipLoaderTest, InstanceRules) {
     bool mutexExists;
     bool expectPrompt;
     bool expectMutex;
-    bool expectWindow;
+    bool expectWindow;  // otherwise the running instance is brought forward
   } cases[] = {
       {{}, false, false, true, true, true},
       {{}, false, true, true, true, false},  // second plain launch: asks, then ends quietly
@@ -182,6 +183,42 @@ TEST_F(ExeZipLoaderTest, InstanceRules) {
     EXPECT_EQ(!host_.passwordPrompts.empty(), c.expectPrompt) << label;
     EXPECT_EQ(!host_.mutexes.empty(), c.expectMutex) << label;
     EXPECT_EQ(host_.windows == 1, c.expectWindow) << label;
+    EXPECT_EQ(host_.activated, c.expectWindow ? std::vector<ustring>{} : std::vector<ustring>{u"com.example.demo"})
+        << label;
+  }
+}
+
+// Identifiers that would name something else than a folder of their own are
+// refused before any folder is made (the folder may later be deleted).
+TEST_F(ExeZipLoaderTest, IdentifierRule) {
+  const struct {
+    const char* id;
+    bool usable;
+  } cases[] = {
+      {"com.example.demo", true}, {"My App 2", true}, {"caf\xC3\xA9", true}, {"con.app", false},
+      {".", false},  {"..", false}, {"a\\b", false}, {"a/b", false}, {"C:x", false}, {"a*", false},
+      {"a?", false}, {"a\"b", false}, {"a<b", false}, {"a>b", false}, {"a|b", false}, {"a\tb", false},
+      {"app.", false}, {"CON", false}, {"nul", false}, {"Com1", false}, {"LPT9.txt", false},
+      {"COM10", true}, {"console", true},
+  };
+  for (const auto& c : cases) {
+    host_ = FakeStartupHost{};
+    const int code = Run("[App]\r\nID=" + std::string(c.id) + "\r\nName=N\r\nDirName=app\r\n");
+    EXPECT_EQ(code, c.usable ? 0 : 1) << c.id;
+    EXPECT_EQ(host_.folders.empty(), !c.usable) << c.id;
+    if (!c.usable) {
+      ASSERT_EQ(host_.applicationErrors.size(), 1u) << c.id;
+      EXPECT_NE(host_.applicationErrors[0].find("cannot be used"), std::string::npos) << host_.applicationErrors[0];
+    }
+  }
+}
+
+TEST(AppDataFolderFor, IsTheIdentifiersOwnFolderOrNothing) {
+  EXPECT_EQ(AppDataFolderFor(u"C:\\L\\", u"com.x"), u"C:\\L\\com.x\\");
+  EXPECT_EQ(AppDataFolderFor(u"C:\\L", u"com.x"), u"C:\\L\\com.x\\");
+  // A trailing space never comes out of vtl.ini, but may from elsewhere.
+  for (const char16_t* bad : {u"", u".", u"..", u"a\\..", u"..\\x", u"app "}) {
+    EXPECT_THROW(AppDataFolderFor(u"C:\\L\\", bad), EVantrelError);
   }
 }
 

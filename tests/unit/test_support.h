@@ -48,8 +48,10 @@ class FakeProgramImage : public IProgramImage {
   FakeProgramImage(std::string path, uint32_t imageEnd) : path_(std::move(path)), imageEnd_(imageEnd) {}
   ustring ExePath() const override;
   uint32_t ImageEnd() const override { return imageEnd_; }
+  std::optional<uint32_t> CertificateTableOffset() const override { return certificateTable; }
   void ShowPlainErrorBox(const ustring& text, const ustring& title) const override;
 
+  std::optional<uint32_t> certificateTable;  // where a signature begins, if signed
   mutable std::vector<std::pair<ustring, ustring>> errorBoxes;
 
  private:

@@ -57,6 +57,17 @@ pack_app() {
     --output "$CASE/app.exe" "$@"
 }
 
+# pack_raw INI_TEXT [FILES...]: packs past the packer's checks (Info-ZIP with
+# the package password, then cat), for packages the packer refuses to make:
+# $CASE/vtl.ini, $CASE/app/* and FILES (relative to $CASE) into $CASE/app.exe.
+pack_raw() {
+  printf '%b' "$1" >"$CASE/vtl.ini"
+  shift
+  rm -f "$CASE/pkg.zip"
+  (cd "$CASE" && zip -q -r -P "$PASSWORD" pkg.zip vtl.ini app "$@")
+  cat "$RUNTIME" "$CASE/pkg.zip" >"$CASE/app.exe"
+}
+
 # Windows path of a file in the Linux file system (Wine's Z: drive).
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 

@@ -23,10 +23,36 @@ test_message_5_follows_the_users_language() {
 
 test_missing_identity_ends_quietly() {
   new_case missing-id
-  pack_app '[App]\r\nName=No Id\r\nDirName=app\r\n'
+  pack_raw '[App]\r\nName=No Id\r\nDirName=app\r\n'
   run_exe "$CASE/app.exe"
   assert_eq 0 "$RC" "exit code"
   assert_eq 0 "$(dialog_count)" "dialogs shown"
+}
+
+# An identifier that names the application-data folder itself (or its parent)
+# must never lead to a deletion there, even when the user declines the
+# runtime's installation.
+test_identifier_that_is_not_a_folder_of_its_own_is_refused() {
+  new_case bad-id
+  cp "$FAKE_LOADER" "$CASE/WebView2LoaderWin64.dll"
+  local appdata before after id status=0
+  appdata=$(wine_local_appdata)
+  mkdir -p "$appdata/com.vantrel.test.bystander"
+  echo keep >"$appdata/com.vantrel.test.bystander/data.txt"
+  for id in . .. 'a\\b' CON; do
+    pack_raw "[App]\r\nID=$id\r\nName=Bad\r\nDirName=app\r\n" WebView2LoaderWin64.dll
+    before=$(cd "$appdata/.." && find . | sort | md5sum)
+    rm -f "$CASE/dialogs.jsonl"
+    FAKE_WEBVIEW2_VERSION='' DIALOG_ANSWER=2 run_exe "$CASE/app.exe"
+    after=$(cd "$appdata/.." && find . | sort | md5sum)
+    assert_eq 1 "$RC" "exit code for ID=$id" || status=1
+    assert_contains "$CASE/dialogs.jsonl" '"title":"Application Error"' || status=1
+    assert_contains "$CASE/dialogs.jsonl" 'cannot be used' || status=1
+    assert_eq "$before" "$after" "local application data after ID=$id" || status=1
+  done
+  [ -f "$appdata/com.vantrel.test.bystander/data.txt" ] || { fail "another application's folder is gone"; status=1; }
+  rm -rf "$appdata/com.vantrel.test.bystander"
+  return $status
 }
 
 test_damaged_package_is_an_application_error() {
@@ -99,5 +125,17 @@ test_single_instance_rule() {
   kill "$first" 2>/dev/null || true
   wait "$first" 2>/dev/null || true
   kill_case_processes
+  return $status
+}
+
+test_second_launch_brings_the_running_window_forward() {
+  new_case second-launch
+  pack_app '[App]\r\nID=com.vantrel.test.secondlaunch\r\nName=Second Launch\r\nDirName=app\r\n'
+  "$WINE" "$CASE/app.exe" >/dev/null 2>&1 &
+  local first=$! status=0
+  run_test_program second_launch_test "$(winpath "$WORK/second-launch/app.exe")" || status=1
+  kill "$first" 2>/dev/null || true
+  wait "$first" 2>/dev/null || true
+  CASE="$WORK/second-launch" kill_case_processes
   return $status
 }

@@ -7,6 +7,7 @@
 
 #include "platform/errors.h"
 #include "runtime/startup_values.h"
+#include "shared/util/package_bounds.h"
 #include "shared/util/pe_image.h"
 #include "shared/util/pe_resources.h"
 #include "shared/util/text_file.h"
@@ -75,10 +76,10 @@ std::string InspectProgram(const std::string& path) {
   const auto imageEnd = PeImageEnd(file.data(), file.size());
   if (!imageEnd) throw EVantrelError("\"" + path + "\" is not a Windows program (no PE headers)");
   const auto signature = PeCertificateTable(file.data(), file.size());
-  const uint64_t packageEnd = signature && signature->offset >= *imageEnd ? signature->offset : file.size();
+  const uint64_t packageEnd = PackageEndInFile(file.data(), file.size(), *imageEnd);
   if (packageEnd <= *imageEnd) throw EVantrelError("\"" + path + "\" carries no package");
 
-  std::string out = Format("Program: %s, %zu bytes\n", path.c_str(), file.size());
+  std::string out = Format("Program: %s, %llu bytes\n", path.c_str(), static_cast<unsigned long long>(file.size()));
   out += Format("Image end: %" PRIu32 "\n", *imageEnd);
   out += Format("Package: %" PRIu64 " bytes at offset %" PRIu32 "\n", packageEnd - *imageEnd, *imageEnd);
   if (signature) {
@@ -94,7 +95,7 @@ std::string InspectProgram(const std::string& path) {
   archive.SetPassword(kPackagePassword);
   archive.Open(stream);
   const auto entries = archive.EntryInfos();
-  out += Format("Entries: %zu\n  %-8s %12s %12s  %s\n", entries.size(), "method", "size", "in package", "name");
+  out += Format("Entries: %llu\n  %-8s %12s %12s  %s\n", static_cast<unsigned long long>(entries.size()), "method", "size", "in package", "name");
   for (const auto& entry : entries) {
     out += Format("  %-8s %12" PRIu64 " %12" PRIu64 "  %s\n", entry.deflated ? "deflated" : "stored", entry.size,
                   entry.compressedSize, entry.name.c_str());

@@ -28,7 +28,7 @@ const char kUsage[] =
     "Usage: vantrel-pack --runtime VantrelRuntime.exe --app DIR --ini vtl.ini --output APP.exe\n"
     "                    (--loader WebView2LoaderWin64.dll | --no-loader) [--installer WebView2Installer.exe]\n"
     "                    [--dir-name NAME] [--add STORED_NAME=FILE]... [--deflate] [--quiet]\n"
-    "                    [--follow-outside-links]\n"
+    "                    [--follow-outside-links] [--sign-cert CERT.pem --sign-key KEY.pem]\n"
     "                    [--icon APP.ico] [--company TEXT] [--description TEXT] [--file-version X.Y.Z.W]\n"
     "                    [--internal-name TEXT] [--copyright TEXT] [--trademarks TEXT]\n"
     "                    [--original-filename TEXT] [--program-id TEXT] [--product-name TEXT]\n"
@@ -40,7 +40,8 @@ const char kUsage[] =
     "the DirName of vtl.ini, which --dir-name then replaces in the packaged vtl.ini) into an\n"
     "encrypted package and appends it to a copy of the runtime. vtl.ini must name ID, Name\n"
     "and DirName, and DIR must hold the start page. Links inside DIR are packed under their\n"
-    "own names; links leading outside it only with --follow-outside-links.\n"
+    "own names; links leading outside it only with --follow-outside-links. --sign-cert and\n"
+    "--sign-key sign the finished program with osslsigncode (Authenticode).\n"
     "--icon replaces the program's icon; any version text sets all eleven (the others become\n"
     "empty, the two versions 1.0.0.0).\n";
 
@@ -156,6 +157,8 @@ int Main(const std::vector<std::string>& args) {
     else if (arg == "--dir-name") job.dirName = value("--dir-name");
     else if (arg == "--output" || arg == "-o") job.outputPath = value("--output");
     else if (arg == "--no-loader") job.noLoader = true;
+    else if (arg == "--sign-cert") job.signing.certificatePath = value("--sign-cert");
+    else if (arg == "--sign-key") job.signing.keyPath = value("--sign-key");
     else if (arg == "--follow-outside-links") job.followOutsideLinks = true;
     else if (arg == "--deflate") job.deflate = true;
     else if (arg == "--icon") job.resourceEdits.iconPath = value("--icon");

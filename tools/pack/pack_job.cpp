@@ -10,6 +10,7 @@
 #include "runtime/startup_values.h"
 #include "shared/util/exe_utils.h"
 #include "shared/util/mem_ini_file.h"
+#include "shared/util/package_bounds.h"
 #include "shared/util/pe_image.h"
 #include "shared/util/text_file.h"
 #include "shared/util/zip_archive.h"
@@ -47,6 +48,10 @@ void CheckRuntime(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadFileBytes(path);
   const auto imageEnd = PeImageEnd(bytes.data(), bytes.size());
   if (!imageEnd) throw EVantrelError("\"" + path + "\" is not a Windows program (no PE headers)");
+  if (PeCertificateTable(bytes.data(), bytes.size())) {
+    throw EVantrelError("\"" + path + "\" is signed: a package behind its signature would break it; pack the "
+                        "unsigned runtime and sign the packed program (--sign-cert, --sign-key)");
+  }
   if (bytes.size() > *imageEnd) {
     throw EVantrelError("\"" + path + "\" already carries a package; use the runtime program as built");
   }
@@ -55,13 +60,19 @@ void CheckRuntime(const std::string& path) {
 // Opens the finished file the way the runtime does and reads every entry.
 void VerifyPackagedProgram(const std::string& path, size_t runtimeSize, size_t entryCount) {
   std::vector<uint8_t> bytes = ReadFileBytes(path);
+  const size_t packageEnd = PackageEndInFile(bytes.data(), bytes.size(), static_cast<uint32_t>(runtimeSize));
+  if (packageEnd <= runtimeSize) {
+    throw EVantrelError("The package of \"" + path + "\" does not read back");
+  }
   auto stream = std::make_shared<TMemoryStream>();
-  stream->Write(bytes.data() + runtimeSize, bytes.size() - runtimeSize);
+  stream->Write(bytes.data() + runtimeSize, packageEnd - runtimeSize);
   TZipArchive archive;
   archive.SetPassword(kPackagePassword);
   archive.Open(stream);
   const auto names = archive.EntryNames();
-  if (names.size() != entryCount) throw EVantrelError("The written package does not read back completely");
+  if (names.size() != entryCount) {
+    throw EVantrelError("The package written to \"" + path + "\" does not read back completely");
+  }
   for (const auto& name : names) {
     TMemoryStream entry;
     archive.Extract(name, entry);
@@ -143,6 +154,7 @@ std::vector<PackageEntry> CollectEntries(const PackJob& job) {
 }
 
 void RunPackJob(const PackJob& job) {
+  if (!job.signing.Empty()) CheckSigningKeys(job.signing);
   CheckRuntime(job.runtimePath);
   const std::vector<PackageEntry> entries = CollectEntries(job);
   if (job.outputPath.empty()) throw EVantrelError("No output file given");
@@ -186,6 +198,7 @@ void RunPackJob(const PackJob& job) {
   }
   exeUtils.AppendZipToExe(Utf8ToUtf16(tempZip.Path()), Utf8ToUtf16(tempExe.Path()));
 
+  if (!job.signing.Empty()) SignProgram(tempExe.Path(), job.signing);
   VerifyPackagedProgram(tempExe.Path(), runtimeSize, entries.size());
   fs::permissions(tempExe.Path(), fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, ec);

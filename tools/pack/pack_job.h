@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/pack/code_signing.h"
 #include "tools/pack/package_writer.h"
 #include "tools/pack/resource_edits.h"
 
@@ -23,6 +24,7 @@ struct PackJob {
   std::string outputPath;
   bool deflate = false;
   ResourceEdits resourceEdits;  // applied to the runtime copy before the package
+  SigningKeys signing;          // when given, the finished program is signed
   std::function<void(const std::string& phase, uint64_t done, uint64_t total)> onProgress;
   std::function<void(const std::string& text)> onWarning;  // things worth a look that do not stop packing
 };
