@@ -29,6 +29,23 @@ void ExtractEntryToNewFile(TZipArchive& zip, const char* entry, const ustring& p
   file.Write(bytes.Data(), bytes.Size());
 }
 
+// Several first starts may run at once: each writes its own temporary copy
+// beside the target and moves it into place in one step, so no instance ever
+// reads a half-written library. The first move wins; the others find the
+// file there and drop their copy (the library may already be loaded, so it is
+// never replaced).
+void ExtractEntryAtomically(TZipArchive& zip, const char* entry, const ustring& path) {
+  const ustring temporary = path + u"." + U(std::to_string(GetCurrentProcessId())) + u".tmp";
+  ExtractEntryToNewFile(zip, entry, temporary);
+  if (!MoveFileExW(W(temporary), W(path), MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileW(W(temporary));
+    if (!FileExists(path)) {
+      throw EFileError("Cannot write \"" + Utf16ToUtf8(path) + "\": " + win32::SystemErrorMessage(error));
+    }
+  }
+}
+
 void SetBrowserEnvironment(const TStartupValues& values) {
   SetEnvironmentVariableW(L"WEBVIEW2_USER_DATA_FOLDER", W(values.WebView2DirPath));
   SetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"--disable-logging");
@@ -49,7 +66,7 @@ void DeleteAppFolderAndStop(IStartupHost& host, const TStartupValues& values, in
 }  // namespace
 
 void ProvisionEdgeRuntime(IStartupHost& host, TStartupValues& values) {
-  if (!FileExists(EdgeLoaderPath)) ExtractEntryToNewFile(*values.ExeZip, "WebView2LoaderWin64.dll", EdgeLoaderPath);
+  if (!FileExists(EdgeLoaderPath)) ExtractEntryAtomically(*values.ExeZip, "WebView2LoaderWin64.dll", EdgeLoaderPath);
   SetBrowserEnvironment(values);
   if (TSysUtils::CheckEdgeIsInstalled(EdgeLoaderPath)) return;
 
@@ -68,7 +85,7 @@ void ProvisionEdgeRuntime(IStartupHost& host, TStartupValues& values) {
   if (answer == kModalResultCancel) DeleteAppFolderAndStop(host, values, kMsgInstallDeclined);
 
   const ustring installerPath = values.AppDataDirPath + u"WebView2Installer.exe";
-  if (!FileExists(installerPath)) ExtractEntryToNewFile(*values.ExeZip, "WebView2Installer.exe", installerPath);
+  if (!FileExists(installerPath)) ExtractEntryAtomically(*values.ExeZip, "WebView2Installer.exe", installerPath);
 
   // Shown for the rest of the process: it goes away when the process ends.
   auto form = std::make_unique<TEdgeInstallerForm>();

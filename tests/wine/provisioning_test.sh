@@ -102,3 +102,34 @@ test_installer_missing_from_the_package_ends_with_message_9() {
   assert_eq 0 "$RC" "exit code"
   assert_contains "$CASE/dialogs.jsonl" '"text":"You cancel the installation'
 }
+
+# First starts at the same moment each write the loader library; none may
+# read another's half-written copy (which would look like a missing runtime
+# and ask to install one).
+test_simultaneous_first_starts_all_start_without_a_dialog() {
+  new_case parallel-first
+  local id=com.vantrel.test.parallel dir i status=0
+  dir=$(app_dir_of $id)
+  rm -rf "$dir"
+  pack_app "[App]\r\nID=$id\r\nName=Parallel\r\nDirName=app\r\nAllowInstances=1\r\n"
+  local pids=()
+  for i in 1 2 3 4; do
+    VANTREL_TEST_DIALOG_LOG="$CASE/dialogs-$i.jsonl" VANTREL_TEST_DIALOG_ANSWER=default \
+      FAKE_WEBVIEW2_TRANSCRIPT="$CASE/webview2-$i.jsonl" "$WINE" "$CASE/app.exe" >/dev/null 2>&1 &
+    pids+=($!)
+  done
+  for i in 1 2 3 4; do
+    for _ in $(seq 1 75); do grep -qs '"call":"Navigate"' "$CASE/webview2-$i.jsonl" && break; sleep 0.2; done
+  done
+  for i in 1 2 3 4; do
+    grep -qs '"call":"Navigate"' "$CASE/webview2-$i.jsonl" || { fail "instance $i did not open its page"; status=1; }
+    [ ! -s "$CASE/dialogs-$i.jsonl" ] || { fail "instance $i showed: $(cat "$CASE/dialogs-$i.jsonl")"; status=1; }
+    kill -0 "${pids[$((i - 1))]}" 2>/dev/null || { fail "instance $i ended"; status=1; }
+  done
+  cmp -s "$FAKE_LOADER" "$dir/Win64/WebView2LoaderWin64.dll" || { fail "loader library differs"; status=1; }
+  [ -z "$(find "$dir/Win64" -maxdepth 1 -name '*.tmp')" ] || { fail "temporary copies left"; status=1; }
+  kill "${pids[@]}" 2>/dev/null || true
+  wait "${pids[@]}" 2>/dev/null || true
+  kill_case_processes
+  return $status
+}
