@@ -35,7 +35,13 @@ void ShowFatalMessage(IStartupHost& host, int index) {
 
 void LoadProjectINI(TStartupValues& values) {
   TMemoryStream stream;
-  values.ExeZip->Extract(std::string("vtl.ini"), stream);
+  // A configuration is a few lines; a huge one is a damaged or hostile package.
+  constexpr uint64_t kMaxConfigurationSize = 1 << 20;
+  try {
+    values.ExeZip->Extract(std::string("vtl.ini"), stream, kMaxConfigurationSize);
+  } catch (const EZipError& error) {
+    throw EVantrelError(std::string("The configuration file vtl.ini cannot be read: ") + error.what());
+  }
   const ustring text = DecodeTextWithBom(stream.Data(), stream.Size());
   values.ProjectINI->SetStrings(SplitLines(text));
 }

@@ -20,6 +20,19 @@ class TMemoryStream {
     position_ = 0;
   }
   void Reserve(size_t size) { data_.reserve(size); }
+  // Drops everything from `size` on (the position stays inside).
+  void Truncate(size_t size) {
+    if (size < data_.size()) data_.resize(size);
+    position_ = std::min(position_, data_.size());
+  }
+  // Room for `size` more bytes at the position, to be written in place;
+  // hand back what was not used with Truncate.
+  uint8_t* Extend(size_t size) {
+    if (position_ + size > data_.size()) data_.resize(position_ + size);
+    uint8_t* room = data_.data() + position_;
+    position_ += size;
+    return room;
+  }
 
   // Writes at the position, growing the stream as needed.
   void Write(const void* buffer, size_t size) {

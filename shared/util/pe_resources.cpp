@@ -19,10 +19,17 @@ struct Section {
   uint32_t rva, virtualSize, rawOffset, rawSize;
 };
 
+// A sound program's resources do not overlap and are far fewer; a damaged
+// tree whose entries all point at the same large data or tables must not
+// make us copy gigabytes.
+constexpr size_t kMaxResources = 65536;
+
 struct Reader {
   const std::vector<uint8_t>& file;
   std::vector<Section> sections;
   uint32_t rsrcOffset = 0;  // file offset of the resource directory
+  size_t copiedBytes = 0;
+  size_t visitedEntries = 0;
 
   size_t OffsetOfRva(uint32_t rva) const {
     for (const auto& s : sections)
@@ -37,9 +44,11 @@ struct Reader {
     return name;
   }
   // Entries of the directory at `offset`: (is name, id, name, target offset, is directory).
-  void Walk(uint32_t offset, int level, TPeResource current, std::vector<TPeResource>& out) const {
+  void Walk(uint32_t offset, int level, TPeResource current, std::vector<TPeResource>& out) {
     const size_t at = rsrcOffset + offset;
     const size_t count = static_cast<size_t>(U16(file, at + 12)) + U16(file, at + 14);
+    visitedEntries += count;
+    if (visitedEntries > 16 * kMaxResources) throw EVantrelError("the resource tree has too many entries");
     for (size_t i = 0; i < count; ++i) {
       const size_t entry = at + 16 + 8 * i;
       const uint32_t nameField = U32(file, entry), target = U32(file, entry + 4);
@@ -58,6 +67,10 @@ struct Reader {
         const uint32_t dataRva = U32(file, leaf), size = U32(file, leaf + 4);
         const size_t dataAt = OffsetOfRva(dataRva);
         if (dataAt + size > file.size()) throw EVantrelError("resource data past the end");
+        copiedBytes += size;
+        if (out.size() >= kMaxResources || copiedBytes > file.size()) {
+          throw EVantrelError("the resource tree lists more data than the file holds");
+        }
         next.data.assign(file.begin() + dataAt, file.begin() + dataAt + size);
         next.codePage = U32(file, leaf + 8);
         out.push_back(next);
@@ -74,6 +87,9 @@ struct PeHeaders {
   size_t Directory(size_t i) const { return directories + 8 * i; }
 };
 
+// The data directories read or written here: up to base relocations (5).
+constexpr size_t kDirectoriesUsed = 6;
+
 PeHeaders ReadHeaders(const std::vector<uint8_t>& file) {
   if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') throw EVantrelError("not an MZ file");
   PeHeaders h;
@@ -81,8 +97,16 @@ PeHeaders ReadHeaders(const std::vector<uint8_t>& file) {
   if (U32(file, h.pe) != 0x4550) throw EVantrelError("no PE signature");
   h.sectionCount = U16(file, h.pe + 6);
   h.optional = h.pe + 24;
-  h.directories = h.optional + (U16(file, h.optional) == 0x20B ? 112 : 96);
+  const uint16_t magic = U16(file, h.optional);
+  if (magic != 0x20B && magic != 0x10B) throw EVantrelError("unknown optional header");
+  h.directories = h.optional + (magic == 0x20B ? 112 : 96);
   h.table = h.optional + U16(file, h.pe + 20);
+  // The fields patched later must lie inside the optional header, before
+  // the section table.
+  if (h.table < h.directories + 8 * kDirectoriesUsed || U32(file, h.directories - 4) < kDirectoriesUsed) {
+    throw EVantrelError("the optional header is too short");
+  }
+  if (h.Section(h.sectionCount) > file.size()) throw EVantrelError("the section table lies past the end");
   return h;
 }
 
@@ -144,7 +168,14 @@ void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   b[at] = static_cast<uint8_t>(v), b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { Put16(b, at, v & 0xFFFF), Put16(b, at + 2, v >> 16); }
-uint32_t AlignTo(uint32_t n, uint32_t alignment) { return alignment ? (n + alignment - 1) / alignment * alignment : n; }
+// Rounds up; refuses a result that no longer fits the 32-bit fields.
+uint32_t AlignTo(uint64_t n, uint32_t alignment) {
+  const uint64_t aligned = alignment ? (n + alignment - 1) / alignment * alignment : n;
+  if (aligned > 0xFFFFFFFFu) throw EVantrelError("the image would grow past 4 GiB");
+  return static_cast<uint32_t>(aligned);
+}
+
+bool IsPowerOfTwo(uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
 
 // A level's key: names sort before ids, names by their upper-case text (the
 // loader searches both halves of a directory in this order).
@@ -270,6 +301,11 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
   const uint16_t sectionCount = h.sectionCount;
   const size_t optional = h.optional;
   const uint32_t sectionAlignment = U32(file, optional + 32), fileAlignment = U32(file, optional + 36);
+  // What the system loader accepts; anything else would drive our sizes.
+  if (!IsPowerOfTwo(fileAlignment) || fileAlignment < 512 || fileAlignment > 65536 ||
+      !IsPowerOfTwo(sectionAlignment) || sectionAlignment < fileAlignment) {
+    throw EVantrelError("the program's section or file alignment is invalid");
+  }
   if (U32(file, h.pe + 12) != 0) throw EVantrelError("the program carries a symbol table");
   if (U32(file, h.Directory(4)) != 0) throw EVantrelError("the program is signed");
   const uint32_t resourceRva = U32(file, h.Directory(2));
@@ -293,7 +329,7 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
   const uint32_t rawAt = U32(file, header + 20), oldRaw = U32(file, header + 16);
   if (rawAt > file.size() || rawAt < h.Section(sectionCount)) throw EVantrelError("the resource section is misplaced");
   const std::vector<uint8_t> section = BuildResourceSection(resources, resourceRva);
-  const uint32_t newRaw = AlignTo(static_cast<uint32_t>(section.size()), fileAlignment);
+  const uint32_t newRaw = AlignTo(section.size(), fileAlignment);
   std::vector<uint8_t> rebuilt(file.begin(), file.begin() + rawAt);
   rebuilt.insert(rebuilt.end(), section.begin(), section.end());
   rebuilt.resize(rawAt + newRaw, 0);
@@ -302,7 +338,7 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
   Put32(rebuilt, h.Directory(2) + 4, static_cast<uint32_t>(section.size()));
 
   // The sections behind (base relocations) move with the new size.
-  uint32_t nextVa = AlignTo(resourceRva + static_cast<uint32_t>(section.size()), sectionAlignment);
+  uint32_t nextVa = AlignTo(uint64_t{resourceRva} + section.size(), sectionAlignment);
   uint32_t lastEnd = nextVa;
   for (size_t i = rsrc + 1; i < sectionCount; ++i) {
     const size_t s = h.Section(i);
@@ -314,7 +350,7 @@ void ReplacePeResources(std::vector<uint8_t>& file, const std::vector<TPeResourc
     const uint32_t relocRva = U32(file, h.Directory(5));
     if (relocRva >= oldVa && relocRva < oldVa + std::max(raw, U32(file, s + 8)))
       Put32(rebuilt, h.Directory(5), nextVa + (relocRva - oldVa));
-    lastEnd = nextVa + std::max(U32(file, s + 8), raw);
+    lastEnd = AlignTo(uint64_t{nextVa} + std::max(U32(file, s + 8), raw), 1);
     nextVa = AlignTo(lastEnd, sectionAlignment);
   }
   Put32(rebuilt, optional + 56, AlignTo(lastEnd, sectionAlignment));  // SizeOfImage

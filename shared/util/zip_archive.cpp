@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <string>
 
 namespace vantrel {
 
@@ -73,9 +74,11 @@ long long TZipArchive::Find(const std::string& utf8Name) const {
 
 bool TZipArchive::Exists(const std::string& utf8Name) const { return Find(utf8Name) >= 0; }
 bool TZipArchive::Exists(ustring_view name) const { return Exists(Utf16ToUtf8(name)); }
-bool TZipArchive::Extract(ustring_view name, TMemoryStream& target) { return Extract(Utf16ToUtf8(name), target); }
+bool TZipArchive::Extract(ustring_view name, TMemoryStream& target, uint64_t limit) {
+  return Extract(Utf16ToUtf8(name), target, limit);
+}
 
-bool TZipArchive::Extract(const std::string& utf8Name, TMemoryStream& target) {
+bool TZipArchive::Extract(const std::string& utf8Name, TMemoryStream& target, uint64_t limit) {
   const long long found = Find(utf8Name);
   if (found < 0) return false;
   const auto index = static_cast<zip_uint64_t>(found);
@@ -85,22 +88,38 @@ bool TZipArchive::Extract(const std::string& utf8Name, TMemoryStream& target) {
   if (zip_stat_index(archive_, index, 0, &stat) != 0) {
     throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_strerror(archive_));
   }
+  if (!(stat.valid & ZIP_STAT_SIZE)) throw EZipError("Entry \"" + utf8Name + "\" has no size");
+  if (stat.size > limit) {
+    throw EZipError("Entry \"" + utf8Name + "\" is larger than " + std::to_string(limit) + " bytes");
+  }
   std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive_, index, 0));
   if (!file) throw EZipError("Cannot open entry \"" + utf8Name + "\": " + zip_strerror(archive_));
 
-  // Read into a scratch buffer first, so a failure half-way leaves `target` untouched.
-  std::vector<uint8_t> bytes;
-  if (stat.valid & ZIP_STAT_SIZE) bytes.reserve(std::min(stat.size, kMaxUpfrontReserve));
-  uint8_t chunk[65536];
-  for (;;) {
-    const zip_int64_t got = zip_fread(file.get(), chunk, sizeof chunk);
-    if (got < 0) {
-      throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_file_strerror(file.get()));
+  // Straight into the target, never past the declared size: an entry whose
+  // data inflates to more is damaged. A failure half-way puts the target back.
+  const size_t start = target.Position();
+  const size_t oldSize = target.Size();
+  target.Reserve(start + static_cast<size_t>(std::min(stat.size, kMaxUpfrontReserve)));
+  uint64_t total = 0;
+  constexpr size_t kChunk = 1 << 20;
+  try {
+    for (;;) {
+      // One byte more than declared is enough to see an overlong entry.
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(kChunk, stat.size - total + 1));
+      uint8_t* room = target.Extend(want);
+      const zip_int64_t got = zip_fread(file.get(), room, want);
+      if (got < 0) throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_file_strerror(file.get()));
+      target.Truncate(std::max(oldSize, start + static_cast<size_t>(total) + static_cast<size_t>(got)));
+      target.SetPosition(start + static_cast<size_t>(total) + static_cast<size_t>(got));
+      total += static_cast<uint64_t>(got);
+      if (total > stat.size) throw EZipError("Entry \"" + utf8Name + "\" is larger than its declared size");
+      if (got == 0) break;
     }
-    if (got == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + got);
+  } catch (...) {
+    target.Truncate(std::max(oldSize, start));
+    target.SetPosition(start);
+    throw;
   }
-  target.Write(bytes.data(), bytes.size());
   return true;
 }
 

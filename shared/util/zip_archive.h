@@ -43,12 +43,14 @@ class TZipArchive {
   void Open(std::shared_ptr<const TMemoryStream> stream);
   bool IsOpen() const { return archive_ != nullptr; }
 
-  // Appends the entry's decrypted, decompressed bytes to `target` and returns
-  // true; returns false and writes nothing when there is no such entry.
-  // Throws EZipError when the entry exists but cannot be read (wrong password,
-  // damaged data).
-  bool Extract(ustring_view name, TMemoryStream& target);
-  bool Extract(const std::string& utf8Name, TMemoryStream& target);
+  // Writes the entry's decrypted, decompressed bytes into `target` at its
+  // position and returns true; returns false and writes nothing when there
+  // is no such entry. Throws EZipError, with `target` as it was, when the
+  // entry exists but cannot be read (wrong password, damaged data, more bytes
+  // than its declared size) or would be larger than `limit`.
+  bool Extract(ustring_view name, TMemoryStream& target, uint64_t limit = kNoLimit);
+  bool Extract(const std::string& utf8Name, TMemoryStream& target, uint64_t limit = kNoLimit);
+  static constexpr uint64_t kNoLimit = ~uint64_t{0};
   bool Exists(ustring_view name) const;
   bool Exists(const std::string& utf8Name) const;
 

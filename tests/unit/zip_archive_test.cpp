@@ -78,6 +78,44 @@ TEST(ZipArchive, WrongPasswordIsAnErrorNotGarbage) {
   }
 }
 
+// Sets the uncompressed size of every entry, in its local header and in the
+// central directory, as a damaged or hostile package would declare it.
+void DeclareSize(std::vector<uint8_t>& zip, uint32_t size) {
+  for (size_t i = 0; i + 46 <= zip.size(); ++i) {
+    const bool local = zip[i] == 'P' && zip[i + 1] == 'K' && zip[i + 2] == 3 && zip[i + 3] == 4;
+    const bool central = zip[i] == 'P' && zip[i + 1] == 'K' && zip[i + 2] == 1 && zip[i + 3] == 2;
+    if (!local && !central) continue;
+    const size_t field = i + (local ? 22 : 24);
+    for (int b = 0; b < 4; ++b) zip[field + b] = static_cast<uint8_t>(size >> (8 * b));
+  }
+}
+
+TEST(ZipArchive, AnEntryStopsAtItsDeclaredSizeAndTheTargetStaysAsItWas) {
+  const std::string big(200000, 'a');
+  for (bool deflate : {false, true}) {
+    auto bytes = test::MakePackage({{"big.txt", big}}, kPackagePassword, deflate);
+    DeclareSize(bytes, 16);
+    TZipArchive zip;
+    zip.SetPassword(kPackagePassword);
+    zip.Open(StreamOf(bytes));
+    TMemoryStream target;
+    target.Write("keep", 4);
+    EXPECT_THROW(zip.Extract(std::string("big.txt"), target), EZipError) << deflate;
+    EXPECT_EQ(std::string(target.Bytes().begin(), target.Bytes().end()), "keep") << deflate;
+  }
+}
+
+TEST(ZipArchive, AnEntryLargerThanTheCallersLimitIsRefused) {
+  TZipArchive zip;
+  zip.SetPassword(kPackagePassword);
+  zip.Open(StreamOf(test::MakePackage({{"vtl.ini", std::string(5000, ';')}}, kPackagePassword, true)));
+  TMemoryStream target;
+  EXPECT_THROW(zip.Extract(std::string("vtl.ini"), target, 4999), EZipError);
+  EXPECT_EQ(target.Size(), 0u);
+  EXPECT_TRUE(zip.Extract(std::string("vtl.ini"), target, 5000));
+  EXPECT_EQ(target.Size(), 5000u);
+}
+
 TEST(ZipArchive, BytesThatAreNotAnArchiveFailToOpen) {
   for (const std::vector<uint8_t>& bytes :
        {std::vector<uint8_t>{}, std::vector<uint8_t>{0x50}, std::vector<uint8_t>(1000, 0x41)}) {
