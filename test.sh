@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds both targets, then the
 # native unit tests (also under AddressSanitizer/UBSan), the page-script
-# tests and the Windows tests under Wine.
+# tests, the fuzz targets for a bounded time and the Windows tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
@@ -18,6 +18,9 @@ if compgen -G "tests/js/*.test.mjs" >/dev/null; then
   echo "== Page-script tests"
   node --test tests/js/
 fi
+
+echo "== Coverage-guided fuzzing (each target ${VANTREL_FUZZ_SECONDS:-30}s)"
+bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-30}"
 
 echo "== Windows tests under Wine"
 bash tests/wine/run-all.sh

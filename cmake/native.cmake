@@ -8,6 +8,10 @@ add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES} platform/posix/binary_fi
 target_link_libraries(vantrel_core PUBLIC PkgConfig::LIBZIP)
 
 add_subdirectory(tools/pack)
+if(VANTREL_FUZZ)
+  add_subdirectory(tests/fuzz)
+  return()
+endif()
 add_subdirectory(tests/fakes/fake_webview2)
 
 enable_testing()

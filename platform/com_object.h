@@ -29,7 +29,7 @@ class TComObject : public Interfaces... {
     if (riid == IidOf<IUnknown>()) {
       *object = static_cast<IUnknown*>(static_cast<First*>(this));
     } else {
-      ((riid == IidOf<Interfaces>() ? (*object = static_cast<Interfaces*>(this), true) : false) || ...);
+      static_cast<void>(((riid == IidOf<Interfaces>() ? (*object = static_cast<Interfaces*>(this), true) : false) || ...));
     }
     if (!*object) return E_NOINTERFACE;
     AddRef();

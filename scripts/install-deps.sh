@@ -10,7 +10,7 @@ PACKAGES=(
   libzip-dev zlib1g-dev rapidjson-dev libminizip-dev
   libgtest-dev libbenchmark-dev
   zip unzip nodejs python3 dpkg-dev imagemagick
-  osslsigncode openssl
+  osslsigncode openssl clang libclang-rt-14-dev
 )
 
 missing=()

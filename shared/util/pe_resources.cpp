@@ -204,7 +204,13 @@ size_t DirectorySize(size_t entries) { return 16 + 8 * entries; }
 // names), data entries, name strings, then the data, each 8-byte aligned.
 std::vector<uint8_t> BuildResourceSection(const std::vector<TPeResource>& resources, uint32_t sectionRva) {
   TypeMap tree;
-  for (const auto& r : resources) tree[{r.typeName, r.typeId}][{r.name, r.nameId}][r.language] = &r;
+  for (const auto& r : resources) {
+    // Names compare without letter case, as the loader finds them: two that
+    // meet here would leave one of them unreachable.
+    const TPeResource*& slot = tree[{r.typeName, r.typeId}][{r.name, r.nameId}][r.language];
+    if (slot) throw EVantrelError("the program lists the same resource twice");
+    slot = &r;
+  }
 
   size_t directories = DirectorySize(tree.size()), leaves = 0, strings = 0;
   for (const auto& [type, names] : tree) {

@@ -89,6 +89,12 @@ bool TZipArchive::Extract(const std::string& utf8Name, TMemoryStream& target, ui
     throw EZipError("Cannot read entry \"" + utf8Name + "\": " + zip_strerror(archive_));
   }
   if (!(stat.valid & ZIP_STAT_SIZE)) throw EZipError("Entry \"" + utf8Name + "\" has no size");
+  // Packages use the traditional method only. Asking libzip to open an entry
+  // marked for another (strong encryption, AES) fails there anyway, and leaks.
+  if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE &&
+      stat.encryption_method != ZIP_EM_TRAD_PKWARE) {
+    throw EZipError("Entry \"" + utf8Name + "\" uses an encryption the package cannot have");
+  }
   if (stat.size > limit) {
     throw EZipError("Entry \"" + utf8Name + "\" is larger than " + std::to_string(limit) + " bytes");
   }

@@ -161,6 +161,7 @@ int Main(const std::vector<std::string>& args) {
     else if (arg == "--sign-key") job.signing.keyPath = value("--sign-key");
     else if (arg == "--follow-outside-links") job.followOutsideLinks = true;
     else if (arg == "--deflate") job.deflate = true;
+    else if (arg == "--store") job.deflate = false;
     else if (arg == "--icon") job.resourceEdits.iconPath = value("--icon");
     else if (arg == "--quiet") quiet = true;
     else if (arg == "--add") {
