@@ -1,6 +1,7 @@
 # The portable core: builds for Linux and for Windows alike.
 set(VANTREL_CORE_SOURCES
   platform/ustring.cpp
+  platform/path_root.cpp
   shared/util/pe_image.cpp
   shared/util/exe_utils.cpp
   shared/util/zip_archive.cpp
@@ -12,6 +13,7 @@ set(VANTREL_CORE_SOURCES
   shared/hosting/mime_table.cpp
   shared/util/str_utils.cpp
   shared/hosting/package_resource_server.cpp
+  shared/hosting/app_origin.cpp
   shared/hosting/browser_form_core.cpp
   runtime/localized_messages.cpp
   runtime/startup_values.cpp

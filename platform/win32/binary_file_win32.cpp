@@ -1,4 +1,6 @@
 #include "platform/binary_file.h"
+
+#include "platform/path_root.h"
 #include "platform/errors.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win_text.h"
@@ -87,11 +89,11 @@ bool DirectoryExists(const ustring& path) {
 void ForceDirectories(const ustring& path) {
   ustring p = path;
   while (p.size() > 3 && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
-  for (size_t i = 1; i <= p.size(); ++i) {
+  // A drive, share or long-path prefix is there or not: never created.
+  const size_t root = WindowsPathRootLength(p);
+  for (size_t i = root + 1; i <= p.size(); ++i) {
     if (i != p.size() && p[i] != u'\\' && p[i] != u'/') continue;
     const ustring part = p.substr(0, i);
-    if (part.size() == 2 && part[1] == u':') continue;  // drive letter
-    if (part.size() <= 2 && (part[0] == u'\\' || part[0] == u'/')) continue;  // UNC prefix
     const DWORD attributes = GetFileAttributesW(W(part));
     if (attributes != INVALID_FILE_ATTRIBUTES) {
       if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

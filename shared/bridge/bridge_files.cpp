@@ -12,6 +12,15 @@ ustring ResolveBridgePath(const ustring& path, const ustring& appFolder) {
   return appFolder + relative;
 }
 
+bool IsPlainPagePath(const ustring& path) {
+  const size_t prefix = path.compare(0, 4, u"\\\\?\\") == 0 ? 4 : 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    const char16_t c = path[i];
+    if (c == u'\0' || c == u'*' || (c == u'?' && i >= prefix)) return false;
+  }
+  return true;
+}
+
 ustring FolderOfFilePath(const ustring& path) {
   const size_t last = path.find_last_of(u"\\/");
   return last == ustring::npos ? ustring() : path.substr(0, last);

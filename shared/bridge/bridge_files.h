@@ -12,6 +12,11 @@ namespace vantrel {
 // every "/" turned into "\"; nothing else is normalised.
 ustring ResolveBridgePath(const ustring& path, const ustring& appFolder);
 
+// False for a path no file command may act on: one holding a NUL (which
+// would cut it, or split it into several for the shell's operations) or a
+// wildcard ("*" anywhere, "?" anywhere but in a leading "\\?\" prefix).
+bool IsPlainPagePath(const ustring& path);
+
 // The folder part of a file path (up to its last "\" or "/"), empty if none.
 ustring FolderOfFilePath(const ustring& path);
 

@@ -45,6 +45,8 @@ class IBridgePlatform {
   virtual ustring GetUserDesktopDirPath() = 0;
   // A plain message box with an OK button.
   virtual void ShowMessage(const ustring& text) = 0;
+  // The system's text for a path that cannot name a file (wildcards, NUL).
+  virtual ustring InvalidPathMessage() = 0;
 };
 
 // Border styles by their configuration numbers.

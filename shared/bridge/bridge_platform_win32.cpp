@@ -93,6 +93,10 @@ ustring TWin32BridgePlatform::GetTempDirPath() { return TSysUtils::GetTempDirPat
 ustring TWin32BridgePlatform::GetUserDocumentsDirPath() { return TSysUtils::GetUserDocumentsDirPath(); }
 ustring TWin32BridgePlatform::GetUserDesktopDirPath() { return TSysUtils::GetUserDesktopDirPath(); }
 
+ustring TWin32BridgePlatform::InvalidPathMessage() {
+  return Utf8ToUtf16(win32::SystemErrorMessage(ERROR_INVALID_NAME));
+}
+
 void TWin32BridgePlatform::ShowMessage(const ustring& text) {
   MessageBoxW(GetActiveWindow(), W(text), W(FMessageTitle), MB_OK);
 }

@@ -20,6 +20,7 @@ class TWin32BridgePlatform : public IBridgePlatform {
   ustring GetUserDocumentsDirPath() override;
   ustring GetUserDesktopDirPath() override;
   void ShowMessage(const ustring& text) override;
+  ustring InvalidPathMessage() override;
 
  private:
   ustring FMessageTitle;

@@ -39,10 +39,14 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser*, 
   const ustring asString = TakeCoTaskString(text);
   LPWSTR json = nullptr;
   Args->ArgsInterface()->get_WebMessageAsJson(&json);
-  HandleWebMessage(asString, TakeCoTaskString(json));
+  const ustring asJson = TakeCoTaskString(json);
+  // The posting document's address; none reads as no page of ours.
+  LPWSTR source = nullptr;
+  Args->ArgsInterface()->get_Source(&source);
+  HandleWebMessage(TakeCoTaskString(source), asString, asJson);
 }
 
-void TBrowserExternalModule::HandleWebMessage(const ustring& asString, const ustring& asJson) {
+void TBrowserExternalModule::HandleWebMessage(const ustring& source, const ustring& asString, const ustring& asJson) {
   FLastCallError.clear();
   if (IsDesignMode() && asString == kBrowserClickedMessage) {
     if (FBrowserForm) {
@@ -51,6 +55,15 @@ void TBrowserExternalModule::HandleWebMessage(const ustring& asString, const ust
     }
     return;
   }
+  // Native services are for the application's own pages only: a page it
+  // navigated to elsewhere is ignored like an unreadable call.
+  if (!FAppOrigins.IsAppPage(source)) {
+    FLastCallError = "Message from a page that is not the application's own: " + Utf16ToUtf8(source);
+    return;
+  }
+  // A command may run a dialog whose message loop delivers other events
+  // (a close among them): the owner waits for OnCommandsFinished.
+  ++FRunningCommands;
   try {
     const TBridgeMessage message(asJson);
     const TBridgeObject root = message.Root();
@@ -61,7 +74,10 @@ void TBrowserExternalModule::HandleWebMessage(const ustring& asString, const ust
   } catch (const std::exception& error) {
     // Nothing may reach the browser: the call stays unanswered.
     FLastCallError = error.what();
+  } catch (...) {
+    FLastCallError = "Unknown error";
   }
+  if (--FRunningCommands == 0 && FOnCommandsFinished) FOnCommandsFinished(this);
 }
 
 void TBrowserExternalModule::Dispatch(int32_t id, const ustring& uuid, const TBridgeObject& data) {
@@ -147,8 +163,10 @@ void TBrowserExternalModule::ExecPathTest(const ustring& uuid, const TBridgeObje
                                           bool (IBridgePlatform::*test)(const ustring&)) {
   const bool isFile = argument == TPathArgument::File;
   ustring path;
-  if (ReadPath(uuid, data, isFile ? u"filePath" : u"dirPath", isFile ? kMissingFilePath : kMissingDirPath, path))
-    PostSuccessResponse(uuid, BooleanText((FPlatform.*test)(path)));
+  if (!ReadPath(uuid, data, isFile ? u"filePath" : u"dirPath", isFile ? kMissingFilePath : kMissingDirPath, path))
+    return;
+  // A wildcard or NUL would reach more than the one file or folder named.
+  PostSuccessResponse(uuid, BooleanText(IsPlainPagePath(path) && (FPlatform.*test)(path)));
 }
 
 void TBrowserExternalModule::ExecFileExists(const ustring& uuid, const TBridgeObject& data) {
@@ -162,6 +180,10 @@ void TBrowserExternalModule::ExecDeleteFile(const ustring& uuid, const TBridgeOb
 void TBrowserExternalModule::ExecWriteTextFile(const ustring& uuid, const TBridgeObject& data) {
   ustring path;
   if (!ReadPath(uuid, data, u"filePath", kMissingFilePath, path)) return;
+  if (!IsPlainPagePath(path)) {
+    return PostErrorResponse(uuid, TStrUtils::StringToJsonString(u"Cannot create file \"" + path + u"\". " +
+                                                                 FPlatform.InvalidPathMessage()));
+  }
   const ustring folder = FolderOfFilePath(path);
   if (!folder.empty()) FPlatform.ForceDirectories(folder);
   const std::string bytes = TextFileBytes(data.ReadOptionalText(u"contents"));

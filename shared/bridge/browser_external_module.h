@@ -9,6 +9,7 @@
 #include "shared/bridge/bridge_members.h"
 #include "shared/bridge/bridge_platform.h"
 #include "shared/edge/edge_browser.h"
+#include "shared/hosting/app_origin.h"
 
 namespace vantrel {
 
@@ -39,6 +40,14 @@ class TBrowserExternalModule {
   void SetBrowserForm(TBrowserFormCore* value) { FBrowserForm = value; }
   const TNotifyEvent& OnAppCloseRequest() const { return FOnAppCloseRequest; }
   void SetOnAppCloseRequest(TNotifyEvent handler) { FOnAppCloseRequest = std::move(handler); }
+  // The pages whose calls are answered (by default file:/// pages only).
+  void SetAppOrigins(TAppOrigins value) { FAppOrigins = std::move(value); }
+
+  // True while a command runs (a file dialog's own message loop may deliver
+  // other events meanwhile); OnCommandsFinished is raised when the last one
+  // has returned and its reply was posted.
+  bool IsRunningCommand() const { return FRunningCommands > 0; }
+  void SetOnCommandsFinished(TNotifyEvent handler) { FOnCommandsFinished = std::move(handler); }
 
   const TFileDialogSettings& FileOpenDialog() const { return FFileOpenDialog; }
   const TFileDialogSettings& FileSaveDialog() const { return FFileSaveDialog; }
@@ -47,8 +56,13 @@ class TBrowserExternalModule {
   // read as a call gets no reply; the error stays here (see LastCallError)
   // and later messages are handled as usual.
   void EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender, TWebMessageReceivedEventArgs* Args);
-  // The same steps for a message given as its string and JSON forms.
-  void HandleWebMessage(const ustring& asString, const ustring& asJson);
+  // The same steps for a message given as its string and JSON forms, posted
+  // by the page at `source`: a page that is not the application's own is
+  // not answered.
+  void HandleWebMessage(const ustring& source, const ustring& asString, const ustring& asJson);
+  void HandleWebMessage(const ustring& asString, const ustring& asJson) {
+    HandleWebMessage(u"file:///", asString, asJson);
+  }
   // Why the last unanswered call could not be handled (empty if none).
   const std::string& LastCallError() const { return FLastCallError; }
 
@@ -96,6 +110,9 @@ class TBrowserExternalModule {
   const TMemIniFile* FProjectINI = nullptr;
   TBrowserFormCore* FBrowserForm = nullptr;
   TNotifyEvent FOnAppCloseRequest;
+  TNotifyEvent FOnCommandsFinished;
+  TAppOrigins FAppOrigins;
+  int FRunningCommands = 0;
   TFileDialogSettings FFileOpenDialog;
   TFileDialogSettings FFileSaveDialog;
   std::string FLastCallError;

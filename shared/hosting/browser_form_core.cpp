@@ -95,7 +95,14 @@ void TBrowserFormCore::EdgeBrowserNewWindowRequested(TCustomEdgeBrowser*, TNewWi
 }
 
 void TBrowserFormCore::EdgeBrowserPermissionRequested(TCustomEdgeBrowser*, TPermissionRequestedEventArgs* Args) {
-  if (Args && Args->ArgsInterface()) Args->ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+  if (!Args || !Args->ArgsInterface()) return;
+  // Camera, microphone, location and the like for the application's own
+  // pages; any other page gets the browser's default.
+  LPWSTR uri = nullptr;
+  Args->ArgsInterface()->get_Uri(&uri);
+  if (FAppOrigins.IsAppPage(TakeCoTaskString(uri))) {
+    Args->ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+  }
 }
 
 void TBrowserFormCore::EdgeBrowserNavigationCompleted(TCustomEdgeBrowser*, bool, COREWEBVIEW2_WEB_ERROR_STATUS) {

@@ -7,6 +7,7 @@
 
 #include "platform/ustring.h"
 #include "shared/edge/edge_browser.h"
+#include "shared/hosting/app_origin.h"
 #include "shared/hosting/package_resource_server.h"
 #include "shared/util/zip_archive.h"
 
@@ -38,6 +39,8 @@ class TBrowserFormCore {
   void SetAllowContextMenu(bool value) { FAllowContextMenu = value; }
   const ustring& StartPageURL() const { return FStartPageURL; }
   void SetStartPageURL(const ustring& value) { FStartPageURL = value; }
+  // The pages that are granted permissions (by default file:/// pages only).
+  void SetAppOrigins(TAppOrigins value) { FAppOrigins = std::move(value); }
   bool HandleRequests() const { return FHandleRequests; }
   void SetHandleRequests(bool value) { FHandleRequests = value; }
   TCustomEdgeBrowser* EdgeBrowser() const { return FEdgeBrowser.get(); }
@@ -84,6 +87,7 @@ class TBrowserFormCore {
   bool FAllowDebug = false;
   bool FAllowContextMenu = false;
   ustring FStartPageURL;
+  TAppOrigins FAppOrigins;
   bool FHandleRequests = false;
   std::unique_ptr<TCustomEdgeBrowser> FEdgeBrowser;
 };

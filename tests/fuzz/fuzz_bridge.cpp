@@ -22,6 +22,7 @@ class InertPlatform : public IBridgePlatform {
   ustring GetUserDocumentsDirPath() override { return u"C:\\Docs\\"; }
   ustring GetUserDesktopDirPath() override { return u"C:\\Desk\\"; }
   void ShowMessage(const ustring&) override {}
+  ustring InvalidPathMessage() override { return u"Invalid name."; }
 };
 }  // namespace
 

@@ -23,8 +23,11 @@ class FakePlatform : public IBridgePlatform {
   std::optional<ustring> dialogAnswer;
   TWriteFileResult writeResult;
 
+  std::function<void()> whileDialogIsOpen;  // what the dialog's message loop delivers
+
   std::optional<ustring> ShowFileDialog(TFileDialogKind kind, const TFileDialogSettings& settings) override {
     dialogs.emplace_back(kind, settings);
+    if (whileDialogIsOpen) whileDialogIsOpen();
     return dialogAnswer;
   }
   bool FileExists(const ustring& path) override { return files.count(path) > 0; }
@@ -47,6 +50,7 @@ class FakePlatform : public IBridgePlatform {
   ustring GetUserDocumentsDirPath() override { return u"C:\\Users\\ana\\Documents\\"; }
   ustring GetUserDesktopDirPath() override { return u"C:\\Users\\ana\\Desktop\\"; }
   void ShowMessage(const ustring& text) override { messages.push_back(text); }
+  ustring InvalidPathMessage() override { return u"The filename is incorrect."; }
 };
 
 class FakeMainWindow : public IBridgeMainWindow {
@@ -88,8 +92,8 @@ class BridgeTest : public ::testing::Test {
     return replies;
   }
   // Sends one call and returns its reply, or "" when none was posted.
-  std::string Call(const std::string& json) {
-    module.HandleWebMessage(u"", U(json));
+  std::string Call(const std::string& json, const ustring& source = u"file:///index.html") {
+    module.HandleWebMessage(source, u"", U(json));
     const auto replies = Replies();
     EXPECT_LE(replies.size(), 1u) << json;
     return replies.empty() ? std::string() : replies[0];
@@ -148,6 +152,71 @@ TEST_F(BridgeTest, CallsAreReadByTheMemberRules) {
       {R"({"id":10001,"uuid":"u-1","data":{}} x)", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(Call(c.message), c.reply) << c.message;
+}
+
+// Native services answer the application's own pages only, by origin.
+TEST_F(BridgeTest, OnlyTheApplicationsOwnPagesAreAnswered) {
+  const std::string hello = R"({"id":10001,"uuid":"u-1","data":{}})";
+  const std::string write = R"({"id":30003,"uuid":"u-2","data":{"filePath":"C:\x\a.txt","contents":"x"}})";
+  for (const ustring source : {u"https://evil.example/", u"https://app.localhost/index.html", u"file://evil/share/a.html",
+                               u"about:blank", u""}) {
+    EXPECT_EQ(Call(hello, source), "") << Utf16ToUtf8(source);
+    EXPECT_NE(module.LastCallError().find("not the application's own"), std::string::npos);
+    EXPECT_EQ(Call(write, source), "") << Utf16ToUtf8(source);
+  }
+  EXPECT_TRUE(platform.files.empty());
+  EXPECT_EQ(Call(hello, u"file:///index.html"), Reply("\"2021.10\"").replace(10, 3, "u-1"));
+
+  module.SetAppOrigins(TAppOrigins(true, u"https://portal.example.com"));
+  for (const ustring source : {u"https://app.localhost/index.html", u"https://portal.example.com/app", u"file:///x"}) {
+    EXPECT_NE(Call(hello, source), "") << Utf16ToUtf8(source);
+  }
+  EXPECT_EQ(Call(hello, u"https://app.localhost.evil.com/"), "");
+}
+
+// A command's dialog runs a message loop that may deliver a close: whoever
+// waits learns when the command has returned and its reply was posted.
+TEST_F(BridgeTest, TheEndOfRunningCommandsIsAnnounced) {
+  std::vector<std::string> seen;
+  platform.whileDialogIsOpen = [&] {
+    seen.push_back(module.IsRunningCommand() ? "running" : "idle");
+    module.HandleWebMessage(u"", U(R"({"id":10001,"uuid":"inner","data":{}})"));  // nested call
+  };
+  module.SetOnCommandsFinished([&](void*) {
+    seen.push_back("finished after " + std::to_string(fake_webview2::Transcript().size()) + " replies");
+  });
+  module.HandleWebMessage(u"", U(R"({"id":20001,"uuid":"outer","data":{}})"));
+  EXPECT_EQ(seen, (std::vector<std::string>{"running", "finished after 2 replies"}));
+  Replies();
+  EXPECT_FALSE(module.IsRunningCommand());
+  Call(R"({"id":10001,"uuid":"u","data":[]})");  // unreadable: still announced
+  EXPECT_EQ(seen.size(), 3u);
+}
+
+// Wildcards and NULs would reach more than the one file or folder named.
+TEST_F(BridgeTest, PathsWithWildcardsOrNulsAreRefused) {
+  platform.files[u"C:\\logs\\a.log"] = "x";
+  platform.folders = {u"C:\\logs", u"C:\\a", u"C:\\b"};
+  const struct {
+    int id;
+    const char* data;
+  } refused[] = {
+      {30001, R"({"filePath":"C:\\logs\\*.log"})"},  {30002, R"({"filePath":"C:\\logs\\?.log"})"},
+      {30002, R"({"filePath":"C:\\logs\\a.log\u0000b"})"}, {40001, R"({"dirPath":"C:\\lo*"})"},
+      {40002, R"({"dirPath":"C:\\a\u0000C:\\b"})"},      {40002, R"({"dirPath":"C:\\*"})"},
+      {40002, R"({"dirPath":"\\\\?\\C:\\?"})"},
+  };
+  for (const auto& c : refused) EXPECT_EQ(Call(c.id, c.data), Reply("false")) << c.data;
+  EXPECT_EQ(platform.folders.size(), 3u);
+  EXPECT_EQ(platform.files.size(), 1u);
+  EXPECT_EQ(Call(30003, R"({"filePath":"C:\\out\\*.txt","contents":"x"})"),
+            Reply(R"("Cannot create file \"C:\\out\\*.txt\". The filename is incorrect.")", false));
+  EXPECT_TRUE(platform.createdFolders.empty());
+  EXPECT_EQ(platform.files.size(), 1u);
+  // The long-path prefix keeps its "?"; the one folder named goes.
+  platform.folders.push_back(u"\\\\?\\C:\\a");
+  EXPECT_EQ(Call(40002, R"({"dirPath":"\\\\?\\C:\\a"})"), Reply("true"));
+  EXPECT_EQ(Call(40002, R"({"dirPath":"C:\\b"})"), Reply("true"));
 }
 
 TEST_F(BridgeTest, UnreadableCallsLeaveAnErrorAndLaterCallsWork) {

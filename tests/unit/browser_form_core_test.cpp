@@ -103,6 +103,14 @@ TEST_F(BrowserFormTest, PermissionsAllowedProgressHiddenClicksInDesignMode) {
   Start(form);
   fake_webview2::PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION, u"file:///");
   EXPECT_NE(fake_webview2::Transcript().back().find("\"state\":1"), std::string::npos);
+  // Only the application's own pages: another page gets the browser's default.
+  fake_webview2::PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND_CAMERA, u"https://evil.example/");
+  EXPECT_NE(fake_webview2::Transcript().back().find("\"state\":0"), std::string::npos);
+  fake_webview2::PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND_CAMERA, u"https://app.localhost/");
+  EXPECT_NE(fake_webview2::Transcript().back().find("\"state\":0"), std::string::npos);
+  form.SetAppOrigins(TAppOrigins(true, u""));
+  fake_webview2::PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND_CAMERA, u"https://app.localhost/");
+  EXPECT_NE(fake_webview2::Transcript().back().find("\"state\":1"), std::string::npos);
   fake_webview2::PageNavigate(u"http://unreachable/", false);
   EXPECT_EQ(form.progressHidden, 1);
 

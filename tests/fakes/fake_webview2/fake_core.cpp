@@ -145,13 +145,22 @@ void PageRequestResource(const ustring& uri) {
   if (FakeWebView* web = CurrentWebView()) web->RequestResource(uri);
 }
 
+// Messages come from the document shown: the address of the last navigation
+// (file:/// before the first, as the host always starts there).
+ustring PageSource(FakeWebView& web) {
+  LPWSTR source = nullptr;
+  web.get_Source(&source);
+  const ustring address = vantrel::TakeCoTaskString(source);
+  return address == u"about:blank" ? ustring(u"file:///") : address;
+}
+
 void PagePostMessageJson(const ustring& json) {
   FakeWebView* web = CurrentWebView();
   if (!web) return;
   // A JSON string literal is also readable as a string, as in WebView2.
   const bool isString = json.size() >= 2 && json.front() == u'"' && json.back() == u'"';
   const ustring text = isString ? json.substr(1, json.size() - 2) : ustring();
-  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(u"file:///", json, isString, text));
+  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(PageSource(*web), json, isString, text));
   web->WebMessageReceived.Raise(static_cast<ICoreWebView2*>(web), args.Get());
 }
 
@@ -159,7 +168,7 @@ void PagePostMessageString(const ustring& text) {
   FakeWebView* web = CurrentWebView();
   if (!web) return;
   const ustring json = Utf8ToUtf16(vantrel::JsonQuoteUtf8(vantrel::Utf16ToUtf8(text)));
-  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(u"file:///", json, true, text));
+  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(PageSource(*web), json, true, text));
   web->WebMessageReceived.Raise(static_cast<ICoreWebView2*>(web), args.Get());
 }
 
