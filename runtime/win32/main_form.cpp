@@ -1,8 +1,8 @@
 #include "runtime/win32/main_form.h"
-#include "runtime/win32/running_instance.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -10,6 +10,7 @@
 #include "platform/win32/win_text.h"
 #include "platform/win32/window_proc.h"
 #include "runtime/main_window_config.h"
+#include "runtime/win32/running_instance.h"
 #include "shared/bridge/bridge_platform_win32.h"
 #include "shared/bridge/browser_external_module.h"
 #include "shared/hosting/browser_form_win32.h"
@@ -71,12 +72,16 @@ class TMainForm : public IBridgeMainWindow {
   void EdgeBrowserDocumentTitleChanged(const ustring& title);
   void BrowserExternalModuleAppCloseRequest();
   void FillClientArea();
+  void BrowserFailed(const ustring& text);
+  void PaintFailure();
 
   TStartupValues& FValues;
   TWin32BridgePlatform FPlatform;
   TMainWindowConfig FConfig;
   HWND FHandle = nullptr;
   bool FCanClose = false;
+  bool FCloseDeferred = false;  // a close arrived while a bridge command ran
+  ustring FFailureText;         // shown in place of the page when the browser failed
   TFormBorderStyle FBorderStyle = TFormBorderStyle::Sizeable;
   std::unique_ptr<TBrowserForm> FBrowserForm;
   std::unique_ptr<TBrowserExternalModule> FBrowserExternalModule;
@@ -124,6 +129,19 @@ void TMainForm::FormCreate() {
   // A page's window.close() is a close attempt like any other.
   form.Browser()->SetOnWindowCloseRequested([this](void*) { PostMessageW(FHandle, WM_CLOSE, 0, 0); });
 
+  const TAppOrigins origins(FValues.ProjectINI->ReadBool(kAppSection, u"SecureOrigin", false),
+                            FValues.ProjectINI->ReadString(kAppSection, u"TrustedOrigins", u""));
+  bridge.SetAppOrigins(origins);
+  form.SetAppOrigins(origins);
+  form.SetOnBrowserFailed([this](const ustring& text) { BrowserFailed(text); });
+  // Nothing is freed under a running command: a deferred close comes back
+  // once the command has returned.
+  bridge.SetOnCommandsFinished([this](void*) {
+    if (!FCloseDeferred) return;
+    FCloseDeferred = false;
+    PostMessageW(FHandle, WM_CLOSE, 0, 0);
+  });
+
   bridge.SetMainForm(this);
   bridge.SetBrowserForm(&form);
   bridge.SetProjectINI(FValues.ProjectINI.get());
@@ -161,7 +179,32 @@ void TMainForm::SetWindowState(TWindowState state) {
   ShowWindow(FHandle, state == TWindowState::Maximized ? SW_MAXIMIZE : SW_RESTORE);  // WM_SIZE lays out
 }
 
+void TMainForm::BrowserFailed(const ustring& text) {
+  FFailureText = text + u"\n\nClose this window and start the program again.";
+  if (FBrowserForm) ShowWindow(FBrowserForm->Handle(), SW_HIDE);
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TMainForm::PaintFailure() {
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(FHandle, &paint);
+  RECT client;
+  GetClientRect(FHandle, &client);
+  InflateRect(&client, -24, -24);
+  SetBkMode(dc, TRANSPARENT);
+  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  RECT measured = client;
+  DrawTextW(dc, win32::W(FFailureText), -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int height = measured.bottom - measured.top;
+  client.top += std::max(0, static_cast<int>((client.bottom - client.top - height) / 2));
+  DrawTextW(dc, win32::W(FFailureText), -1, &client, DT_CENTER | DT_WORDBREAK);
+  SelectObject(dc, oldFont);
+  EndPaint(FHandle, &paint);
+}
+
 bool TMainForm::FormCloseQuery() {
+  // Without a running browser no page can agree: the window just closes.
+  if (!FBrowserForm || !FBrowserForm->BrowserRunning()) return true;
   const bool canClose = FCanClose;
   // The page decides: its onCloseQuery calls vtl.app.close() when it agrees.
   if (FBrowserForm) FBrowserForm->Browser()->ExecuteScript(kCloseQueryScript);
@@ -204,7 +247,15 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_PAINT:
+      if (FFailureText.empty()) break;
+      PaintFailure();
+      return 0;
     case WM_CLOSE:
+      if (FBrowserExternalModule && FBrowserExternalModule->IsRunningCommand()) {
+        FCloseDeferred = true;
+        return 0;
+      }
       if (FormCloseQuery()) {
         FormClose();
         DestroyWindow(FHandle);

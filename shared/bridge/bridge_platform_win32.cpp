@@ -6,6 +6,7 @@
 #include "platform/binary_file.h"
 #include "platform/errors.h"
 #include "platform/com_ptr.h"
+#include "platform/win32/dialog_automation.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win_text.h"
 #include "shared/util/sys_utils.h"
@@ -41,6 +42,9 @@ std::optional<ustring> TWin32BridgePlatform::ShowFileDialog(TFileDialogKind kind
   if (!settings.Title.empty()) dialog->SetTitle(W(settings.Title));
   // Exactly the option set: every default flag of the dialog is cleared.
   dialog->SetOptions(kind == TFileDialogKind::Save && settings.OverwritePrompt ? static_cast<FILEOPENDIALOGOPTIONS>(FOS_OVERWRITEPROMPT) : 0);
+  // Tests record the dialog and answer it (by default: cancel).
+  win32::AutomatedDialogScope automation({"filedialog", settings.Title, settings.FileName, {}}, IDCANCEL,
+                                         win32::PressDialogCommand);
   if (FAILED(dialog->Show(GetActiveWindow()))) return std::nullopt;
   ComPtr<IShellItem> item;
   if (FAILED(dialog->GetResult(item.Put()))) return std::nullopt;

@@ -1,5 +1,8 @@
 #include "shared/hosting/browser_form_core.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/com_text.h"
 #include "shared/util/command_line.h"
 
@@ -55,8 +58,23 @@ void TBrowserFormCore::AddPageScripts() {
   }
 }
 
+bool TBrowserFormCore::BrowserRunning() const {
+  return !FBrowserFailed && FEdgeBrowser->BrowserControlState() == TCustomEdgeBrowser::TBrowserControlState::Created;
+}
+
+void TBrowserFormCore::ReportBrowserFailure(const ustring& text) {
+  if (FBrowserFailed) return;
+  FBrowserFailed = true;
+  HideProgressBar();
+  if (FOnBrowserFailed) FOnBrowserFailed(text);
+}
+
 void TBrowserFormCore::EdgeBrowserCreateWebViewCompleted(TCustomEdgeBrowser*, HRESULT AResult) {
-  if (FAILED(AResult)) return;
+  if (FAILED(AResult)) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(AResult));
+    return ReportBrowserFailure(u"The web browser could not be started (error " + U(code) + u").");
+  }
   AddPageScripts();
   if (ICoreWebView2Settings* settings = FEdgeBrowser->SettingsInterface()) {
     settings->put_IsScriptEnabled(TRUE);
@@ -109,7 +127,16 @@ void TBrowserFormCore::EdgeBrowserNavigationCompleted(TCustomEdgeBrowser*, bool,
   HideProgressBar();
 }
 
-void TBrowserFormCore::EdgeBrowserProcessFailed(TCustomEdgeBrowser*, COREWEBVIEW2_PROCESS_FAILED_KIND) {}
+void TBrowserFormCore::EdgeBrowserProcessFailed(TCustomEdgeBrowser*, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+  // The browser or the page's own process is gone: the page can no longer
+  // answer. Failures of helper processes (frames, GPU, utilities) recover.
+  if (kind != COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED &&
+      kind != COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED &&
+      kind != COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE) {
+    return;
+  }
+  ReportBrowserFailure(u"The web browser stopped working (process failure kind " + U(std::to_string(kind)) + u").");
+}
 
 void TBrowserFormCore::EdgeBrowserWebResourceRequested(TCustomEdgeBrowser* Sender, TWebResourceRequestedEventArgs* Args) {
   TResourceServerInputs inputs;

@@ -3,6 +3,7 @@
 // scripts, the seven settings, the resource filter and start page, new
 // windows as new processes, permissions, and the resource server. The
 // Windows form (TBrowserForm) supplies the window-side hooks.
+#include <functional>
 #include <memory>
 
 #include "platform/ustring.h"
@@ -39,6 +40,12 @@ class TBrowserFormCore {
   void SetAllowContextMenu(bool value) { FAllowContextMenu = value; }
   const ustring& StartPageURL() const { return FStartPageURL; }
   void SetStartPageURL(const ustring& value) { FStartPageURL = value; }
+  // Raised once when the browser could not be created or its process
+  // failed, with a text for the user that names the error.
+  using TBrowserFailedEvent = std::function<void(const ustring& text)>;
+  void SetOnBrowserFailed(TBrowserFailedEvent handler) { FOnBrowserFailed = std::move(handler); }
+  // True while a page can answer: the browser was created and has not failed.
+  bool BrowserRunning() const;
   // The pages that are granted permissions (by default file:/// pages only).
   void SetAppOrigins(TAppOrigins value) { FAppOrigins = std::move(value); }
   bool HandleRequests() const { return FHandleRequests; }
@@ -88,6 +95,9 @@ class TBrowserFormCore {
   bool FAllowContextMenu = false;
   ustring FStartPageURL;
   TAppOrigins FAppOrigins;
+  TBrowserFailedEvent FOnBrowserFailed;
+  bool FBrowserFailed = false;
+  void ReportBrowserFailure(const ustring& text);
   bool FHandleRequests = false;
   std::unique_ptr<TCustomEdgeBrowser> FEdgeBrowser;
 };

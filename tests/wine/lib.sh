@@ -68,6 +68,9 @@ pack_raw() {
   cat "$RUNTIME" "$CASE/pkg.zip" >"$CASE/app.exe"
 }
 
+# json_text TEXT: TEXT as the content of a JSON string (for scenario lines).
+json_text() { python3 -c 'import json, sys; print(json.dumps(sys.argv[1])[1:-1])' "$1"; }
+
 # Windows path of a file in the Linux file system (Wine's Z: drive).
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 

@@ -17,7 +17,7 @@ const char16_t* const kKnownKeys[] = {
     u"ID", u"Name", u"DirName", u"IndexHtml", u"Theme", u"EdgeInstaller", u"InstallFormColor",
     u"InstallIndicatorColor", u"InstallIndicatorType", u"Password", u"AllowInstances", u"AllowDebug",
     u"AllowContextMenu", u"Width", u"Height", u"MaxWidth", u"MaxHeight", u"MinWidth", u"MinHeight",
-    u"WindowStyle", u"WindowBorder", u"WindowOrder",
+    u"WindowStyle", u"WindowBorder", u"WindowOrder", u"SecureOrigin", u"TrustedOrigins",
 };
 
 bool IsKnownKey(const ustring& key) {

@@ -47,8 +47,14 @@ std::pair<std::string, std::string> SplitFirstWord(const std::string& text) {
   return {text.substr(0, space), text.substr(space + 1)};
 }
 
+unsigned ExecuteStep(const Step& step);
+
 void RunStep(size_t index) {
-  const Step& step = gScenario[index];
+  ScheduleStep(index + 1, ExecuteStep(gScenario[index]));
+}
+
+// Plays one step; returns the delay before the next one.
+unsigned ExecuteStep(const Step& step) {
   const ustring argument = Utf8ToUtf16(step.argument);
   Record("{\"scenario\":" + vantrel::JsonQuoteUtf8(step.verb) + ",\"argument\":" + vantrel::JsonQuoteUtf8(step.argument) +
          "}");
@@ -80,10 +86,17 @@ void RunStep(size_t index) {
       Settings().scriptMessages.emplace_back(step.argument.substr(0, bar), step.argument.substr(bar + 3));
   } else if (step.verb == "wait") {
     nextDelay = static_cast<unsigned>(std::atoi(step.argument.c_str()));
+  } else if (step.verb == "after") {
+    // "after MS VERB ARGUMENT": that step on its own timer, while the
+    // sequence goes on (it may then arrive inside a host's modal loop).
+    const auto [delay, rest] = SplitFirstWord(step.argument);
+    const auto [verb, restArgument] = SplitFirstWord(rest);
+    const Step later{verb, restArgument};
+    Post([later] { ExecuteStep(later); }, static_cast<unsigned>(std::atoi(delay.c_str())));
   } else {
     Record("{\"scenario-error\":\"unknown step\",\"verb\":" + vantrel::JsonQuoteUtf8(step.verb) + "}");
   }
-  ScheduleStep(index + 1, nextDelay);
+  return nextDelay;
 }
 }  // namespace
 
