@@ -5,6 +5,8 @@ set(VANTREL_CORE_SOURCES
   shared/util/pe_image.cpp
   shared/util/exe_utils.cpp
   shared/util/zip_archive.cpp
+  shared/util/zip_directory.cpp
+  shared/util/pkware_cipher.cpp
   shared/util/text_file.cpp
   shared/util/mem_ini_file.cpp
   shared/edge/edge_loader_path.cpp

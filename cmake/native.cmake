@@ -4,8 +4,9 @@ pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
 find_package(ZLIB REQUIRED)
 
-add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES} platform/posix/binary_file_posix.cpp)
-target_link_libraries(vantrel_core PUBLIC PkgConfig::LIBZIP)
+add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES} platform/posix/binary_file_posix.cpp
+  platform/posix/mapped_file_posix.cpp)
+target_link_libraries(vantrel_core PUBLIC PkgConfig::LIBZIP ZLIB::ZLIB)
 
 add_subdirectory(tools/pack)
 if(VANTREL_FUZZ)

@@ -34,6 +34,7 @@ add_link_options(-static -static-libgcc -static-libstdc++ -municode -s)
 add_library(vantrel_core STATIC ${VANTREL_CORE_SOURCES}
   shared/hosting/mime_registrations_win32.cpp
   platform/win32/binary_file_win32.cpp
+  platform/win32/mapped_file_win32.cpp
   platform/win32/win_text.cpp
 )
 target_link_libraries(vantrel_core PUBLIC libzip_static advapi32)

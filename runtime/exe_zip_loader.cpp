@@ -58,12 +58,10 @@ void LoadExeZip(IStartupHost& host, const IProgramImage& program, TStartupValues
     throw EProcessExit{0};
   }
 
-  // 3-4. Password first, then the package from memory.
+  // 3-4. Password first, then the package where it lies in the program's
+  // file (mapped read-only for the life of the process, never extracted).
   values.ExeZip->SetPassword(kPackagePassword);
-  auto stream = std::make_shared<TMemoryStream>();
-  values.ExeUtils->GetZipFromExe(*stream);
-  stream->SetPosition(0);
-  values.ExeZip->Open(stream);
+  values.ExeZip->Open(values.ExeUtils->MapZipFromExe());
 
   // 5-7. Configuration and identity.
   LoadProjectINI(values);

@@ -7,6 +7,7 @@
 
 #include "platform/binary_file.h"
 #include "platform/errors.h"
+#include "platform/mapped_file.h"
 #include "shared/util/package_bounds.h"
 
 namespace vantrel {
@@ -86,6 +87,21 @@ void TExeUtils::GetZipFromExe(TMemoryStream& MemoryStream) {
   MemoryStream.Reserve(total);
   Copy(ReaderOfAtMost(source, total),
       [&](const uint8_t* data, size_t size) { MemoryStream.Write(data, size); }, total);
+}
+
+TByteView TExeUtils::MapZipFromExe() {
+  const uint32_t total = RequirePackageSize();
+  const uint32_t imageEnd = GetExeImageSize();
+  auto file = TMappedFile::Open(FProgram.ExePath());
+  // The file may have changed since its size was taken: never read past it.
+  if (file->Size() < static_cast<uint64_t>(imageEnd) + total) {
+    throw EFileError("The program file ended after " + std::to_string(file->Size()) + " bytes");
+  }
+  TByteView view;
+  view.data = file->Data() + imageEnd;
+  view.size = total;
+  view.owner = std::move(file);
+  return view;
 }
 
 void TExeUtils::ExtractZipFromExe(const ustring& ZipPath) {

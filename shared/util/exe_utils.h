@@ -6,6 +6,7 @@
 
 #include "platform/program_image.h"
 #include "platform/ustring.h"
+#include "shared/util/byte_view.h"
 #include "shared/util/memory_stream.h"
 
 namespace vantrel {
@@ -25,6 +26,10 @@ class TExeUtils {
   // Copies the package into `MemoryStream` from position 0 (earlier content
   // is dropped) and leaves the position at its end.
   void GetZipFromExe(TMemoryStream& MemoryStream);
+  // The package where it lies: a read-only view of the program's file,
+  // mapped, so opening costs the same for any package size and only the
+  // pages read are loaded. Fails like GetZipFromExe.
+  TByteView MapZipFromExe();
   void ExtractZipFromExe(const ustring& ZipPath);
   void AppendZipToExe(const ustring& ZipPath, const ustring& ExePath);
 

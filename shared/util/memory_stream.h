@@ -26,12 +26,18 @@ class TMemoryStream {
     position_ = std::min(position_, data_.size());
   }
   // Room for `size` more bytes at the position, to be written in place;
-  // hand back what was not used with Truncate.
+  // hand back what was not used with GiveBack.
   uint8_t* Extend(size_t size) {
     if (position_ + size > data_.size()) data_.resize(position_ + size);
     uint8_t* room = data_.data() + position_;
     position_ += size;
     return room;
+  }
+  // Moves the position back by `unused` bytes of the last Extend and drops
+  // them when they were the stream's end.
+  void GiveBack(size_t unused) {
+    position_ -= std::min(unused, position_);
+    if (position_ + unused == data_.size()) data_.resize(position_);
   }
 
   // Writes at the position, growing the stream as needed.

@@ -74,6 +74,21 @@ TEST(SignaturePadding, IsFoundFromTheArchivesEndRecord) {
   EXPECT_EQ(SignaturePadding(tiny, sizeof tiny), 0u);
 }
 
+TEST(ExeUtils, ThePackageIsMappedWhereItLies) {
+  TempDir dir;
+  const std::vector<uint8_t> package = Pattern(70000);
+  FakeProgramImage program(test::MakeProgramFile(dir, package), 4096);
+  TExeUtils utils(program);
+  const TByteView view = utils.MapZipFromExe();
+  ASSERT_EQ(view.size, package.size());
+  EXPECT_TRUE(std::equal(package.begin(), package.end(), view.data));
+
+  // A file shorter than its own image: an error, not a read past its end.
+  FakeProgramImage cut(test::MakeProgramFile(dir, {}), 8192);
+  TExeUtils cutUtils(cut);
+  EXPECT_THROW(cutUtils.MapZipFromExe(), EVantrelError);
+}
+
 TEST(ExeUtils, MissingProgramFileHasNoPackage) {
   FakeProgramImage program("/nonexistent/program.exe", 4096);
   TExeUtils utils(program);

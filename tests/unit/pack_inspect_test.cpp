@@ -49,7 +49,7 @@ TEST_F(PackInspectTest, ReportsWhatThePackagedProgramCarries) {
   ExpectHas(report, "Package: ");
   ExpectHas(report, "Signature: none");
   ExpectHas(report, "Entries: 2");
-  ExpectHas(report, "  stored             11           23  web/index.html");
+  ExpectHas(report, "  deflated           11           23  web/index.html");  // text is deflated by type
   ExpectHas(report, "vtl.ini:\n  [App]\n  ID=com.example.inspect\n");
   ExpectHas(report, "Icon MAINICON (language 1033): ");
   ExpectHas(report, "  CompanyName=Acme\n");

@@ -27,7 +27,7 @@ namespace {
 const char kUsage[] =
     "Usage: vantrel-pack --runtime VantrelRuntime.exe --app DIR --ini vtl.ini --output APP.exe\n"
     "                    (--loader WebView2LoaderWin64.dll | --no-loader) [--installer WebView2Installer.exe]\n"
-    "                    [--dir-name NAME] [--add STORED_NAME=FILE]... [--deflate] [--quiet]\n"
+    "                    [--dir-name NAME] [--add STORED_NAME=FILE]... [--deflate | --store] [--quiet]\n"
     "                    [--follow-outside-links] [--sign-cert CERT.pem --sign-key KEY.pem]\n"
     "                    [--icon APP.ico] [--company TEXT] [--description TEXT] [--file-version X.Y.Z.W]\n"
     "                    [--internal-name TEXT] [--copyright TEXT] [--trademarks TEXT]\n"
@@ -42,6 +42,8 @@ const char kUsage[] =
     "and DirName, and DIR must hold the start page. Links inside DIR are packed under their\n"
     "own names; links leading outside it only with --follow-outside-links. --sign-cert and\n"
     "--sign-key sign the finished program with osslsigncode (Authenticode).\n"
+    "Text-like files (html, css, js, json, svg, wasm, ...) are deflated, others stored;\n"
+    "--deflate or --store makes it one way for all.\n"
     "--icon replaces the program's icon; any version text sets all eleven (the others become\n"
     "empty, the two versions 1.0.0.0).\n";
 
@@ -193,9 +195,16 @@ int Main(const std::vector<std::string>& args) {
   };
   job.onProgress = [&](const std::string& phase, uint64_t done, uint64_t total) { bar.Show(phase, done, total); };
   try {
-    vantrel::pack::RunPackJob(job);
+    const vantrel::pack::PackResult result = vantrel::pack::RunPackJob(job);
     bar.Finish();
-    if (!quiet) std::printf("Wrote %s\n", job.outputPath.c_str());
+    if (!quiet) {
+      const double saved = result.contentSize ? 100.0 * (1.0 - static_cast<double>(result.packageSize) /
+                                                                   static_cast<double>(result.contentSize))
+                                              : 0.0;
+      std::printf("Wrote %s: package of %.1f KiB for %.1f KiB of files (%.0f%% saved)\n", job.outputPath.c_str(),
+                  static_cast<double>(result.packageSize) / 1024.0, static_cast<double>(result.contentSize) / 1024.0,
+                  saved);
+    }
     return 0;
   } catch (const std::exception& error) {
     bar.Finish();

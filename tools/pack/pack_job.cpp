@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/binary_file.h"
+#include "platform/mapped_file.h"
 #include "platform/errors.h"
 #include "runtime/startup_values.h"
 #include "shared/util/exe_utils.h"
@@ -57,26 +58,23 @@ void CheckRuntime(const std::string& path) {
   }
 }
 
-// Opens the finished file the way the runtime does and reads every entry.
-void VerifyPackagedProgram(const std::string& path, size_t runtimeSize, size_t entryCount) {
-  std::vector<uint8_t> bytes = ReadFileBytes(path);
-  const size_t packageEnd = PackageEndInFile(bytes.data(), bytes.size(), static_cast<uint32_t>(runtimeSize));
-  if (packageEnd <= runtimeSize) {
-    throw EVantrelError("The package of \"" + path + "\" does not read back");
-  }
-  auto stream = std::make_shared<TMemoryStream>();
-  stream->Write(bytes.data() + runtimeSize, packageEnd - runtimeSize);
+// Reads the package's directory back from `path` (mapped: only the pages of
+// the directory are read) and compares it with what was written.
+void VerifyPackage(const std::string& path, uint64_t packageStart, const std::vector<WrittenEntry>& written) {
+  const auto file = TMappedFile::Open(Utf8ToUtf16(path));
+  const size_t end = PackageEndInFile(file->Data(), static_cast<size_t>(file->Size()), static_cast<uint32_t>(packageStart));
+  if (end <= packageStart) throw EVantrelError("The package of \"" + path + "\" does not read back");
+  TByteView view{file, file->Data() + packageStart, static_cast<size_t>(end - packageStart)};
   TZipArchive archive;
   archive.SetPassword(kPackagePassword);
-  archive.Open(stream);
-  const auto names = archive.EntryNames();
-  if (names.size() != entryCount) {
-    throw EVantrelError("The package written to \"" + path + "\" does not read back completely");
+  archive.Open(view);
+  const auto infos = archive.EntryInfos();
+  bool same = infos.size() == written.size();
+  for (size_t i = 0; same && i < infos.size(); ++i) {
+    same = infos[i].name == written[i].name && infos[i].size == written[i].size && infos[i].crc == written[i].crc &&
+           infos[i].encrypted && infos[i].deflated == written[i].deflated;
   }
-  for (const auto& name : names) {
-    TMemoryStream entry;
-    archive.Extract(name, entry);
-  }
+  if (!same) throw EVantrelError("The package written to \"" + path + "\" does not read back as written");
 }
 
 class TempFile {
@@ -153,7 +151,7 @@ std::vector<PackageEntry> CollectEntries(const PackJob& job) {
   return entries;
 }
 
-void RunPackJob(const PackJob& job) {
+PackResult RunPackJob(const PackJob& job) {
   if (!job.signing.Empty()) CheckSigningKeys(job.signing);
   CheckRuntime(job.runtimePath);
   const std::vector<PackageEntry> entries = CollectEntries(job);
@@ -173,7 +171,8 @@ void RunPackJob(const PackJob& job) {
   if (job.onProgress) {
     options.onProgress = [&](uint64_t done, uint64_t total) { job.onProgress("Packing", done, total); };
   }
-  WritePackage(tempZip.Path(), entries, options);
+  const std::vector<WrittenEntry> written = WritePackage(tempZip.Path(), entries, options);
+  VerifyPackage(tempZip.Path(), 0, written);
 
   fs::copy_file(job.runtimePath, tempExe.Path(), fs::copy_options::overwrite_existing, ec);
   if (ec) throw EFileError("Cannot write \"" + tempExe.Path() + "\": " + ec.message());
@@ -199,10 +198,14 @@ void RunPackJob(const PackJob& job) {
   exeUtils.AppendZipToExe(Utf8ToUtf16(tempZip.Path()), Utf8ToUtf16(tempExe.Path()));
 
   if (!job.signing.Empty()) SignProgram(tempExe.Path(), job.signing);
-  VerifyPackagedProgram(tempExe.Path(), runtimeSize, entries.size());
+  VerifyPackage(tempExe.Path(), runtimeSize, written);
   fs::permissions(tempExe.Path(), fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, ec);
+  PackResult result;
+  for (const auto& w : written) result.contentSize += w.size;
+  result.packageSize = fs::file_size(tempZip.Path());
   RenameFile(Utf8ToUtf16(tempExe.Path()), Utf8ToUtf16(output.string()));
+  return result;
 }
 
 }  // namespace vantrel::pack

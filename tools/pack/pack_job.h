@@ -2,6 +2,7 @@
 // Makes a packaged application: the runtime program with the package appended.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ struct PackJob {
   std::string dirName;        // folder in the package; default: DirName of vtl.ini (which it then replaces)
   bool followOutsideLinks = false;  // pack links that lead outside the app folder
   std::string outputPath;
-  bool deflate = false;
+  std::optional<bool> deflate;  // all deflated, all stored, or (unset) by type
   ResourceEdits resourceEdits;  // applied to the runtime copy before the package
   SigningKeys signing;          // when given, the finished program is signed
   std::function<void(const std::string& phase, uint64_t done, uint64_t total)> onProgress;
@@ -34,10 +35,15 @@ struct PackJob {
 // loader, the start page) and throws EVantrelError naming the file at fault.
 std::vector<PackageEntry> CollectEntries(const PackJob& job);
 
+struct PackResult {
+  uint64_t contentSize = 0;  // the files' bytes
+  uint64_t packageSize = 0;  // the package appended to the program
+};
+
 // Writes the output through temporary files in the output's folder and
-// renames it into place only when everything worked and the package reads
-// back; throws EVantrelError with a clear message otherwise and leaves no
-// output behind.
-void RunPackJob(const PackJob& job);
+// renames it into place only when everything worked and the package's
+// directory reads back as written; throws EVantrelError with a clear message
+// otherwise and leaves no output behind.
+PackResult RunPackJob(const PackJob& job);
 
 }  // namespace vantrel::pack

@@ -3,27 +3,25 @@
 #include <minizip/zip.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 
-#include "tools/pack/file_bytes.h"
-#include "tools/pack/pkware_cipher.h"
-
 #include "platform/errors.h"
+#include "platform/ustring.h"
+#include "shared/util/pkware_cipher.h"
 
 namespace vantrel::pack {
 
 namespace {
-constexpr size_t kWriteChunk = 1 << 20;
+constexpr size_t kBuffer = 1 << 20;
+constexpr uLong kEncryptedFlag = 1u << 0;
+constexpr uLong kUtf8NameFlag = 1u << 11;
 
 bool IsAscii(const std::string& text) {
-  for (unsigned char c : text) {
-    if (c >= 0x80) return false;
-  }
-  return true;
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 zip_fileinfo NowInfo() {
@@ -44,83 +42,161 @@ zip_fileinfo NowInfo() {
   return info;
 }
 
-constexpr uLong kEncryptedFlag = 1u << 0;
-constexpr uLong kUtf8NameFlag = 1u << 11;
-
-std::vector<unsigned char> RawDeflate(const std::vector<unsigned char>& input) {
-  z_stream z{};
-  if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK) {
-    throw EVantrelError("Cannot start compression");
-  }
-  std::vector<unsigned char> out(deflateBound(&z, static_cast<uLong>(input.size())));
-  z.next_in = const_cast<Bytef*>(input.data());
-  z.avail_in = static_cast<uInt>(input.size());
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-  const int result = deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  if (result != Z_STREAM_END) throw EVantrelError("Cannot compress");
-  return out;
-}
-
 struct ZipCloser {
   void operator()(void* zip) const { zipClose(static_cast<zipFile>(zip), nullptr); }
 };
-}  // namespace
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
 
-void WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
-                  const PackageWriteOptions& options) {
-  uint64_t total = 0;
-  for (const auto& entry : entries) {
-    if (entry.contents) {
-      total += entry.contents->size();
-      continue;
+// An entry's bytes, read in bounded pieces from its file or its memory.
+class EntrySource {
+ public:
+  explicit EntrySource(const PackageEntry& entry) : entry_(entry) { Rewind(); }
+  void Rewind() {
+    offset_ = 0;
+    if (entry_.contents) return;
+#ifdef _WIN32
+    file_.reset(_wfopen(reinterpret_cast<const wchar_t*>(Utf8ToUtf16(entry_.sourcePath).c_str()), L"rb"));
+#else
+    file_.reset(std::fopen(entry_.sourcePath.c_str(), "rb"));
+#endif
+    if (!file_) throw EFileError("Cannot open file \"" + entry_.sourcePath + "\"");
+  }
+  size_t Read(uint8_t* buffer, size_t size) {
+    if (entry_.contents) {
+      const size_t n = std::min(size, entry_.contents->size() - offset_);
+      std::copy_n(entry_.contents->data() + offset_, n, buffer);
+      offset_ += n;
+      return n;
     }
-    std::ifstream in(entry.sourcePath, std::ios::binary | std::ios::ate);
-    if (!in) throw EFileError("Cannot open file \"" + entry.sourcePath + "\"");
-    total += static_cast<uint64_t>(in.tellg());
+    const size_t n = std::fread(buffer, 1, size, file_.get());
+    if (n < size && std::ferror(file_.get())) throw EFileError("Cannot read file \"" + entry_.sourcePath + "\"");
+    return n;
   }
 
+ private:
+  const PackageEntry& entry_;
+  std::unique_ptr<FILE, FileCloser> file_;
+  size_t offset_ = 0;
+};
+
+// Encrypts pieces and hands them to minizip.
+class EncryptingWriter {
+ public:
+  EncryptingWriter(zipFile zip, TPkwareCipher& cipher, const std::string& name, const std::string& zipPath)
+      : zip_(zip), cipher_(cipher), name_(name), zipPath_(zipPath) {}
+  void Write(uint8_t* data, size_t size) {
+    cipher_.Encrypt(data, size);
+    if (size && zipWriteInFileInZip(zip_, data, static_cast<unsigned>(size)) != ZIP_OK) {
+      throw EFileError("Cannot write \"" + name_ + "\" to \"" + zipPath_ + "\"");
+    }
+    written_ += size;
+  }
+  uint64_t Written() const { return written_; }
+
+ private:
+  zipFile zip_;
+  TPkwareCipher& cipher_;
+  const std::string& name_;
+  const std::string& zipPath_;
+  uint64_t written_ = 0;
+};
+}  // namespace
+
+bool IsCompressibleName(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return false;
+  const std::string extension = AsciiLower(name.substr(dot + 1));
+  for (const char* compressible : {"html", "htm", "css", "js", "mjs", "cjs", "json", "map", "svg", "wasm", "txt",
+                                   "xml", "ico", "ini", "md", "csv", "webmanifest", "dll", "exe"}) {
+    if (extension == compressible) return true;
+  }
+  return false;
+}
+
+std::vector<WrittenEntry> WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
+                                       const PackageWriteOptions& options) {
   zipFile raw = zipOpen64(zipPath.c_str(), APPEND_STATUS_CREATE);
   if (!raw) throw EFileError("Cannot create file \"" + zipPath + "\"");
   std::unique_ptr<void, ZipCloser> zip(raw);
 
   const zip_fileinfo info = NowInfo();
   std::random_device entropy;
-  uint64_t done = 0;
+  std::vector<uint8_t> input(kBuffer), output(kBuffer);
+  std::vector<WrittenEntry> written;
+  uint64_t total = 0, done = 0;
+  // First pass over every entry: its CRC (the encryption header's check byte
+  // needs it before the data) and size.
   for (const auto& entry : entries) {
-    const std::vector<uint8_t> bytes = entry.contents ? *entry.contents : ReadFileBytes(entry.sourcePath);
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size()));
-    std::vector<unsigned char> data = options.deflate ? RawDeflate(bytes) : bytes;
+    EntrySource source(entry);
+    WrittenEntry w{entry.name, static_cast<uint32_t>(crc32(0, Z_NULL, 0)), 0,
+                   options.deflate.value_or(IsCompressibleName(entry.name))};
+    for (size_t n; (n = source.Read(input.data(), input.size())) > 0;) {
+      w.crc = static_cast<uint32_t>(crc32(w.crc, input.data(), static_cast<uInt>(n)));
+      w.size += n;
+    }
+    total += w.size;
+    written.push_back(w);
+  }
 
-    // minizip lays out the archive; the entry's bytes arrive already
-    // encrypted, so it writes them as they are (raw mode, flag bit 0 set).
-    PkwareEncryptor cipher(options.password);
-    std::vector<uint8_t> payload = cipher.Header(static_cast<uint32_t>(crc), entropy());
-    cipher.Encrypt(data.data(), data.size());
-    payload.insert(payload.end(), data.begin(), data.end());
-
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const PackageEntry& entry = entries[i];
+    const WrittenEntry& w = written[i];
     const uLong flags = kEncryptedFlag | (IsAscii(entry.name) ? 0 : kUtf8NameFlag);
+    const int level = Z_DEFAULT_COMPRESSION;
+    // minizip lays out the archive; the entry's bytes arrive already
+    // compressed and encrypted, so it writes them as they are (raw mode).
     if (zipOpenNewFileInZip4_64(raw, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                options.deflate ? Z_DEFLATED : 0, options.deflate ? Z_BEST_COMPRESSION : 0,
-                                1, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags,
-                                payload.size() >= 0xFFFFFFFFu) != ZIP_OK) {
+                                w.deflated ? Z_DEFLATED : 0, w.deflated ? level : 0, 1, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, w.size + 64 >= 0xFFFFFFFFu) != ZIP_OK) {
       throw EFileError("Cannot add \"" + entry.name + "\" to \"" + zipPath + "\"");
     }
-    for (size_t offset = 0; offset < payload.size(); offset += kWriteChunk) {
-      const size_t n = std::min(kWriteChunk, payload.size() - offset);
-      if (zipWriteInFileInZip(raw, payload.data() + offset, static_cast<unsigned>(n)) != ZIP_OK) {
-        throw EFileError("Cannot write \"" + entry.name + "\" to \"" + zipPath + "\"");
-      }
-    }
-    if (zipCloseFileInZipRaw64(raw, bytes.size(), crc) != ZIP_OK) {
+    TPkwareCipher cipher(options.password);
+    std::vector<uint8_t> header = cipher.Header(static_cast<uint8_t>(w.crc >> 24), entropy());
+    if (zipWriteInFileInZip(raw, header.data(), static_cast<unsigned>(header.size())) != ZIP_OK) {
       throw EFileError("Cannot write \"" + entry.name + "\" to \"" + zipPath + "\"");
     }
-    done += bytes.size();
+    EncryptingWriter out(raw, cipher, entry.name, zipPath);
+    EntrySource source(entry);
+    uint64_t read = 0;
+    z_stream z{};
+    if (w.deflated && deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK) {
+      throw EVantrelError("Cannot start compression");
+    }
+    const std::unique_ptr<z_stream, int (*)(z_stream*)> closer(w.deflated ? &z : nullptr, deflateEnd);
+    for (;;) {
+      const size_t n = source.Read(input.data(), input.size());
+      read += n;
+      if (!w.deflated) {
+        if (n == 0) break;
+        out.Write(input.data(), n);
+      } else {
+        z.next_in = input.data();
+        z.avail_in = static_cast<uInt>(n);
+        const int flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
+        int result;
+        do {
+          z.next_out = output.data();
+          z.avail_out = static_cast<uInt>(output.size());
+          result = deflate(&z, flush);
+          if (result == Z_STREAM_ERROR) throw EVantrelError("Cannot compress \"" + entry.name + "\"");
+          out.Write(output.data(), output.size() - z.avail_out);
+        } while (z.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
+        if (n == 0) break;
+      }
+      if (options.onProgress) options.onProgress(done + read, total);
+    }
+    // The file must not have changed between the two passes.
+    if (read != w.size) throw EFileError("\"" + entry.sourcePath + "\" changed while it was packed");
+    if (zipCloseFileInZipRaw64(raw, w.size, w.crc) != ZIP_OK) {
+      throw EFileError("Cannot write \"" + entry.name + "\" to \"" + zipPath + "\"");
+    }
+    done += w.size;
     if (options.onProgress) options.onProgress(done, total);
   }
   if (zipClose(zip.release(), nullptr) != ZIP_OK) throw EFileError("Cannot write file \"" + zipPath + "\"");
+  return written;
 }
 
 }  // namespace vantrel::pack

@@ -1,6 +1,7 @@
 #pragma once
 // Writes a package: a ZIP archive whose entries are all encrypted with the
-// traditional PKWARE method under one password.
+// traditional PKWARE method under one password. Files are streamed through
+// bounded buffers, never held whole.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -17,13 +18,26 @@ struct PackageEntry {
 
 struct PackageWriteOptions {
   std::string password;
-  bool deflate = false;  // entries are stored (method 0) unless asked otherwise
-  // Called with the bytes written so far and the total.
+  // Deflate every entry (true), store every entry (false), or by type:
+  // text-like files deflated, already compressed ones stored.
+  std::optional<bool> deflate;
+  // Called with the bytes read so far and the total.
   std::function<void(uint64_t done, uint64_t total)> onProgress;
 };
 
+// What was written for each entry, to check the archive's directory against.
+struct WrittenEntry {
+  std::string name;
+  uint32_t crc = 0;
+  uint64_t size = 0;
+  bool deflated = false;
+};
+
+// True for names whose content compresses (html, css, js, json, svg, wasm, ...).
+bool IsCompressibleName(const std::string& name);
+
 // Throws vantrel::EVantrelError on any failure; the file may then be partial.
-void WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
-                  const PackageWriteOptions& options);
+std::vector<WrittenEntry> WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
+                                       const PackageWriteOptions& options);
 
 }  // namespace vantrel::pack
