@@ -9,7 +9,6 @@
 #include "platform/mapped_file.h"
 #include "platform/errors.h"
 #include "runtime/startup_values.h"
-#include "shared/util/exe_utils.h"
 #include "shared/util/mem_ini_file.h"
 #include "shared/util/package_bounds.h"
 #include "shared/util/pe_image.h"
@@ -32,7 +31,6 @@ void RequireFile(const std::string& path, const char* what) {
 }
 
 std::string OutputTempPath(const fs::path& output) { return output.string() + ".partial"; }
-std::string PackageTempPath(const fs::path& output) { return output.string() + ".zip.partial"; }
 
 // The start page's entry name: IndexHtml without query or fragment.
 std::string StartPageEntry(const std::string& dirName, const std::string& indexHtml) {
@@ -90,12 +88,6 @@ class TempFile {
   std::string path_;
 };
 
-class NoProgramImage : public IProgramImage {
- public:
-  ustring ExePath() const override { return {}; }
-  uint32_t ImageEnd() const override { return 0; }
-  void ShowPlainErrorBox(const ustring&, const ustring&) const override {}
-};
 }  // namespace
 
 std::vector<PackageEntry> CollectEntries(const PackJob& job) {
@@ -138,7 +130,7 @@ std::vector<PackageEntry> CollectEntries(const PackJob& job) {
   folder.followOutsideLinks = job.followOutsideLinks;
   if (!job.outputPath.empty()) {
     const fs::path output = fs::absolute(job.outputPath);
-    folder.excluded = {output.string(), OutputTempPath(output), PackageTempPath(output)};
+    folder.excluded = {output.string(), OutputTempPath(output), OutputTempPath(output) + ".signed"};
   }
   const std::vector<PackageEntry> appFiles = CollectAppFiles(folder);
   const ustring startPage = Utf8ToUtf16(StartPageEntry(dirName, config.indexHtml));
@@ -163,16 +155,6 @@ PackResult RunPackJob(const PackJob& job) {
     throw EVantrelError("Cannot write \"" + job.outputPath + "\": its folder does not exist");
   }
   TempFile tempExe(OutputTempPath(output));
-  TempFile tempZip(PackageTempPath(output));
-
-  PackageWriteOptions options;
-  options.password = kPackagePassword;
-  options.deflate = job.deflate;
-  if (job.onProgress) {
-    options.onProgress = [&](uint64_t done, uint64_t total) { job.onProgress("Packing", done, total); };
-  }
-  const std::vector<WrittenEntry> written = WritePackage(tempZip.Path(), entries, options);
-  VerifyPackage(tempZip.Path(), 0, written);
 
   fs::copy_file(job.runtimePath, tempExe.Path(), fs::copy_options::overwrite_existing, ec);
   if (ec) throw EFileError("Cannot write \"" + tempExe.Path() + "\": " + ec.message());
@@ -186,16 +168,16 @@ PackResult RunPackJob(const PackJob& job) {
   }
   const size_t runtimeSize = static_cast<size_t>(fs::file_size(tempExe.Path()));
 
-  NoProgramImage noProgram;
-  TExeUtils exeUtils(noProgram);
-  int64_t appendTotal = 0;
+  // The package goes straight behind the program, streamed: no copy of it
+  // is ever made.
+  PackageWriteOptions options;
+  options.password = kPackagePassword;
+  options.deflate = job.deflate;
   if (job.onProgress) {
-    exeUtils.SetOnProgressMax([&](TExeUtils*, int64_t max) { appendTotal = max; });
-    exeUtils.SetOnProgressPos([&](TExeUtils*, int64_t pos) {
-      job.onProgress("Appending", static_cast<uint64_t>(pos), static_cast<uint64_t>(appendTotal));
-    });
+    options.onProgress = [&](uint64_t done, uint64_t total) { job.onProgress("Packing", done, total); };
   }
-  exeUtils.AppendZipToExe(Utf8ToUtf16(tempZip.Path()), Utf8ToUtf16(tempExe.Path()));
+  const std::vector<WrittenEntry> written = WritePackage(tempExe.Path(), entries, options);
+  const uint64_t packageSize = fs::file_size(tempExe.Path()) - runtimeSize;
 
   if (!job.signing.Empty()) SignProgram(tempExe.Path(), job.signing);
   VerifyPackage(tempExe.Path(), runtimeSize, written);
@@ -203,7 +185,7 @@ PackResult RunPackJob(const PackJob& job) {
                   fs::perm_options::add, ec);
   PackResult result;
   for (const auto& w : written) result.contentSize += w.size;
-  result.packageSize = fs::file_size(tempZip.Path());
+  result.packageSize = packageSize;
   RenameFile(Utf8ToUtf16(tempExe.Path()), Utf8ToUtf16(output.string()));
   return result;
 }

@@ -42,6 +42,66 @@ zip_fileinfo NowInfo() {
   return info;
 }
 
+// minizip's file access with every position counted from `base`: the
+// package is written straight behind the program already in the file, and
+// its offsets count from the package's first byte, as the runtime reads them.
+struct OffsetFile {
+  FILE* file;
+  uint64_t base;
+};
+
+int64_t FileTell(FILE* file) {
+#ifdef _WIN32
+  return _ftelli64(file);
+#else
+  return ftello(file);
+#endif
+}
+
+int FileSeek(FILE* file, int64_t offset, int origin) {
+#ifdef _WIN32
+  return _fseeki64(file, offset, origin);
+#else
+  return fseeko(file, offset, origin);
+#endif
+}
+
+voidpf ZCALLBACK OpenAfter(voidpf opaque, const void* path, int) {
+#ifdef _WIN32
+  FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(Utf8ToUtf16(static_cast<const char*>(path)).c_str()), L"r+b");
+#else
+  FILE* file = std::fopen(static_cast<const char*>(path), "r+b");
+#endif
+  if (!file) return nullptr;
+  FileSeek(file, 0, SEEK_END);
+  auto* offsetFile = new OffsetFile{file, static_cast<uint64_t>(FileTell(file))};
+  *static_cast<uint64_t*>(opaque) = offsetFile->base;
+  return offsetFile;
+}
+uLong ZCALLBACK ReadAfter(voidpf, voidpf stream, void* buffer, uLong size) {
+  return static_cast<uLong>(std::fread(buffer, 1, size, static_cast<OffsetFile*>(stream)->file));
+}
+uLong ZCALLBACK WriteAfter(voidpf, voidpf stream, const void* buffer, uLong size) {
+  return static_cast<uLong>(std::fwrite(buffer, 1, size, static_cast<OffsetFile*>(stream)->file));
+}
+ZPOS64_T ZCALLBACK TellAfter(voidpf, voidpf stream) {
+  const auto* f = static_cast<OffsetFile*>(stream);
+  return static_cast<ZPOS64_T>(FileTell(f->file)) - f->base;
+}
+long ZCALLBACK SeekAfter(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  const auto* f = static_cast<OffsetFile*>(stream);
+  const int whence = origin == ZLIB_FILEFUNC_SEEK_SET ? SEEK_SET : origin == ZLIB_FILEFUNC_SEEK_CUR ? SEEK_CUR : SEEK_END;
+  const int64_t position = static_cast<int64_t>(offset) + (whence == SEEK_SET ? static_cast<int64_t>(f->base) : 0);
+  return FileSeek(f->file, position, whence) == 0 ? 0 : -1;
+}
+int ZCALLBACK CloseAfter(voidpf, voidpf stream) {
+  auto* f = static_cast<OffsetFile*>(stream);
+  const int result = std::fclose(f->file);
+  delete f;
+  return result;
+}
+int ZCALLBACK ErrorAfter(voidpf, voidpf stream) { return std::ferror(static_cast<OffsetFile*>(stream)->file); }
+
 struct ZipCloser {
   void operator()(void* zip) const { zipClose(static_cast<zipFile>(zip), nullptr); }
 };
@@ -117,8 +177,16 @@ bool IsCompressibleName(const std::string& name) {
 
 std::vector<WrittenEntry> WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
                                        const PackageWriteOptions& options) {
-  zipFile raw = zipOpen64(zipPath.c_str(), APPEND_STATUS_CREATE);
-  if (!raw) throw EFileError("Cannot create file \"" + zipPath + "\"");
+  // A file that is not there yet starts empty.
+#ifdef _WIN32
+  if (FILE* touch = _wfopen(reinterpret_cast<const wchar_t*>(Utf8ToUtf16(zipPath).c_str()), L"ab")) std::fclose(touch);
+#else
+  if (FILE* touch = std::fopen(zipPath.c_str(), "ab")) std::fclose(touch);
+#endif
+  uint64_t base = 0;
+  zlib_filefunc64_def access{OpenAfter, ReadAfter, WriteAfter, TellAfter, SeekAfter, CloseAfter, ErrorAfter, &base};
+  zipFile raw = zipOpen2_64(zipPath.c_str(), APPEND_STATUS_CREATE, nullptr, &access);
+  if (!raw) throw EFileError("Cannot write file \"" + zipPath + "\"");
   std::unique_ptr<void, ZipCloser> zip(raw);
 
   const zip_fileinfo info = NowInfo();

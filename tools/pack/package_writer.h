@@ -36,7 +36,10 @@ struct WrittenEntry {
 // True for names whose content compresses (html, css, js, json, svg, wasm, ...).
 bool IsCompressibleName(const std::string& name);
 
-// Throws vantrel::EVantrelError on any failure; the file may then be partial.
+// Writes the package at the end of the existing file `zipPath` (empty for a
+// plain archive, or a program the package is appended to); its offsets count
+// from the package's first byte. Throws vantrel::EVantrelError on any
+// failure; the file may then be partial.
 std::vector<WrittenEntry> WritePackage(const std::string& zipPath, const std::vector<PackageEntry>& entries,
                                        const PackageWriteOptions& options);
 
