@@ -16,6 +16,8 @@ set(VANTREL_CORE_SOURCES
   shared/util/str_utils.cpp
   shared/hosting/package_resource_server.cpp
   shared/hosting/app_origin.cpp
+  shared/hosting/resource_address.cpp
+  shared/hosting/byte_range.cpp
   shared/hosting/browser_form_core.cpp
   runtime/localized_messages.cpp
   runtime/startup_values.cpp

@@ -1,5 +1,7 @@
 #include "runtime/main_window_config.h"
 
+#include "shared/hosting/app_origin.h"
+
 #include <vector>
 
 #include "runtime/startup_values.h"
@@ -50,9 +52,10 @@ TMainWindowConfig ReadMainWindowConfig(const TMemIniFile& ini) {
   return config;
 }
 
-ustring MainWindowStartPage(const std::vector<ustring>& arguments, const ustring& appId, const ustring& indexHtml) {
+ustring MainWindowStartPage(const std::vector<ustring>& arguments, const ustring& appId, const ustring& indexHtml,
+                            bool secureOrigin) {
   if (arguments.size() == 2 && arguments[0] == appId) return arguments[1];
-  return u"file:///" + indexHtml;
+  return (secureOrigin ? ustring(kSecureAppOrigin) + u"/" : ustring(u"file:///")) + indexHtml;
 }
 
 }  // namespace vantrel

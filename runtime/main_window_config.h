@@ -45,7 +45,9 @@ struct TMainWindowConfig {
 TMainWindowConfig ReadMainWindowConfig(const TMemIniFile& ini);
 
 // The start page: the address given after the identifier when the process
-// was started with exactly those two arguments, else file:///<index page>.
-ustring MainWindowStartPage(const std::vector<ustring>& arguments, const ustring& appId, const ustring& indexHtml);
+// was started with exactly those two arguments, else file:///<index page>
+// (https://app.localhost/<index page> when the app lives at its secure origin).
+ustring MainWindowStartPage(const std::vector<ustring>& arguments, const ustring& appId, const ustring& indexHtml,
+                            bool secureOrigin = false);
 
 }  // namespace vantrel

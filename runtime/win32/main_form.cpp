@@ -129,8 +129,9 @@ void TMainForm::FormCreate() {
   // A page's window.close() is a close attempt like any other.
   form.Browser()->SetOnWindowCloseRequested([this](void*) { PostMessageW(FHandle, WM_CLOSE, 0, 0); });
 
-  const TAppOrigins origins(FValues.ProjectINI->ReadBool(kAppSection, u"SecureOrigin", false),
-                            FValues.ProjectINI->ReadString(kAppSection, u"TrustedOrigins", u""));
+  const bool secureOrigin = FValues.ProjectINI->ReadBool(kAppSection, u"SecureOrigin", false);
+  const TAppOrigins origins(secureOrigin, FValues.ProjectINI->ReadString(kAppSection, u"TrustedOrigins", u""));
+  form.SetSecureOrigin(secureOrigin);
   bridge.SetAppOrigins(origins);
   form.SetAppOrigins(origins);
   form.SetOnBrowserFailed([this](const ustring& text) { BrowserFailed(text); });
@@ -148,7 +149,8 @@ void TMainForm::FormCreate() {
   bridge.SetOnAppCloseRequest([this](void*) { BrowserExternalModuleAppCloseRequest(); });
   if (FConfig.FullScreen) bridge.SetInFullscreen(true);
 
-  form.SetStartPageURL(MainWindowStartPage(win32::CommandLineArguments(), FValues.AppID, FValues.AppIndexHtml));
+  form.SetStartPageURL(
+      MainWindowStartPage(win32::CommandLineArguments(), FValues.AppID, FValues.AppIndexHtml, secureOrigin));
 }
 
 void TMainForm::Show() {

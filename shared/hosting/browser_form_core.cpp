@@ -144,6 +144,7 @@ void TBrowserFormCore::EdgeBrowserWebResourceRequested(TCustomEdgeBrowser* Sende
   inputs.ExeZip = FExeZip;
   inputs.AppDirName = FAppDirName;
   inputs.AppDirPath = FAppDirPath;
+  inputs.SecureOrigin = FSecureOrigin;
   vantrel::EdgeBrowserWebResourceRequested(Sender, Args, inputs);
 }
 

@@ -48,6 +48,8 @@ class TBrowserFormCore {
   bool BrowserRunning() const;
   // The pages that are granted permissions (by default file:/// pages only).
   void SetAppOrigins(TAppOrigins value) { FAppOrigins = std::move(value); }
+  // The app's pages live at https://app.localhost/ and are served there.
+  void SetSecureOrigin(bool value) { FSecureOrigin = value; }
   bool HandleRequests() const { return FHandleRequests; }
   void SetHandleRequests(bool value) { FHandleRequests = value; }
   TCustomEdgeBrowser* EdgeBrowser() const { return FEdgeBrowser.get(); }
@@ -99,6 +101,7 @@ class TBrowserFormCore {
   bool FBrowserFailed = false;
   void ReportBrowserFailure(const ustring& text);
   bool FHandleRequests = false;
+  bool FSecureOrigin = false;
   std::unique_ptr<TCustomEdgeBrowser> FEdgeBrowser;
 };
 

@@ -391,4 +391,21 @@ const TBuiltinMimeType kBuiltinMimeTypes[kBuiltinMimeTypeCount] = {
     {".mht", "message/rfc822"},
 };
 
+const TBuiltinMimeType kModernMimeTypes[kModernMimeTypeCount] = {
+    {".mjs", "text/javascript"},
+    {".cjs", "text/javascript"},
+    {".wasm", "application/wasm"},
+    {".json", "application/json"},
+    {".map", "application/json"},
+    {".webmanifest", "application/manifest+json"},
+    {".woff", "font/woff"},
+    {".woff2", "font/woff2"},
+    {".ttf", "font/ttf"},
+    {".otf", "font/otf"},
+    {".avif", "image/avif"},
+    {".opus", "audio/ogg"},
+    {".flac", "audio/flac"},
+    {".m4v", "video/mp4"},
+};
+
 }  // namespace vantrel

@@ -115,6 +115,9 @@ void TIdMimeTable::CollectMimeTypes(std::vector<ustring>* AMIMEList, bool withSy
   for (const TBuiltinMimeType& row : kBuiltinMimeTypes) {
     AMIMEList->push_back(U(row.extension) + u"=" + U(row.type));
   }
+  for (const TBuiltinMimeType& row : kModernMimeTypes) {
+    AMIMEList->push_back(U(row.extension) + u"=" + U(row.type));
+  }
   if (!withSystem) return;
   for (const auto& [key, contentType] : FRegistrations->ExtensionContentTypes()) {
     if (key.empty() || key.front() != u'.' || contentType.empty()) continue;

@@ -26,9 +26,10 @@ TEST(MimeTable, BuiltInRowsKeepTheirOrderAndFirstRowsWin) {
   EXPECT_STREQ(kBuiltinMimeTypes[383].extension, ".mht");
   EXPECT_STREQ(kBuiltinMimeTypes[383].type, "message/rfc822");
   TIdMimeTable table(true, std::make_shared<FakeRegistrations>());
-  EXPECT_EQ(table.Count(), 372u) << "384 rows, 372 distinct extensions";
+  EXPECT_EQ(table.Count(), 372u + kModernMimeTypeCount) << "384 rows, 372 distinct extensions, then the modern rows";
   EXPECT_EQ(table.FileExtensions()[0], u".nml");
-  EXPECT_EQ(table.FileExtensions().back(), u".mht");
+  EXPECT_EQ(table.FileExtensions()[371], u".mht");
+  EXPECT_EQ(table.FileExtensions().back(), u".m4v");
 }
 
 TEST(MimeTable, LookupsFollowTheRules) {
@@ -46,7 +47,7 @@ TEST(MimeTable, LookupsFollowTheRules) {
       {u"movie.mpeg", u"video/x-mpeg2a"},
       {u"movie.mpg", u"video/mpeg"},
       {u"PHOTO.JPG", u"image/jpeg"},
-      {u"data.json", u"application/octet-stream"},
+      {u"data.json", u"application/json"},  // the modern rows fill the table's gaps
       {u"README", u"application/octet-stream"},
       {u"name.", u"application/octet-stream"},
       {u"css/site.css", u"text/css"},
@@ -63,7 +64,11 @@ TEST(MimeTable, LookupsFollowTheRules) {
       {u"list.m3u", u"audio/mpegurl"},
       {u"a.zip", u"application/x-zip-compressed"},
       {u"a.xml", u"text/xml"},
-      {u"font.woff2", u"application/octet-stream"},
+      {u"font.woff2", u"font/woff2"},
+      {u"app.mjs", u"text/javascript"},
+      {u"module.wasm", u"application/wasm"},
+      {u"site.webmanifest", u"application/manifest+json"},
+      {u"photo.avif", u"image/avif"},
   };
   for (const auto& c : cases) EXPECT_EQ(table.GetFileMIMEType(c.name), c.type) << Utf16ToUtf8(c.name);
   EXPECT_EQ(MimeExtensionOf(u".htaccess"), u".htaccess");
@@ -107,8 +112,8 @@ TEST(MimeTable, AddMimeTypeReportsItsThreeFailures) {
     EXPECT_NO_THROW(table.AddMimeType(c.ext, c.type, false));
   }
   EXPECT_EQ(table.Count(), before);
-  table.AddMimeType(u"WASM", u"Application/WASM");
-  EXPECT_EQ(table.GetFileMIMEType(u"m.wasm"), u"application/wasm");
+  table.AddMimeType(u"BLEND", u"Application/X-Blender");
+  EXPECT_EQ(table.GetFileMIMEType(u"m.blend"), u"application/x-blender");
 }
 
 TEST(MimeTable, LoadAndSaveStrings) {
