@@ -4,6 +4,8 @@
 // lays them out. Every interface derives directly from IUnknown; methods use
 // STDMETHODCALLTYPE and return HRESULT. Strings handed out are freed with
 // CoTaskMemFree. Builds for Windows and, over platform/win_types.h, on Linux.
+#include <cstdint>
+
 #include "platform/win_types.h"
 
 // clang-format off
@@ -266,6 +268,40 @@ struct ICoreWebView2 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;  // slot 59
   virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;  // slot 60
 };
+
+// The newer interfaces ICoreWebView2_2 to _21 add their methods after
+// ICoreWebView2's own, at slots 61 to 122; none of them is used here, so they
+// are declared as reserved slots. ICoreWebView2_22 adds the filters that
+// reach every frame and worker (slots 123 and 124).
+typedef enum COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS : uint32_t {
+  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE = 0,
+  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT = 0x1,
+  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SHARED_WORKER = 0x2,
+  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER = 0x4,
+  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL = 0xFFFFFFFF,
+} COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS;
+
+#define VANTREL_RESERVED_SLOT(n) virtual HRESULT STDMETHODCALLTYPE ReservedSlot##n() = 0;
+#define VANTREL_RESERVED_SLOTS_10(tens) \
+  VANTREL_RESERVED_SLOT(tens##0) VANTREL_RESERVED_SLOT(tens##1) VANTREL_RESERVED_SLOT(tens##2) \
+  VANTREL_RESERVED_SLOT(tens##3) VANTREL_RESERVED_SLOT(tens##4) VANTREL_RESERVED_SLOT(tens##5) \
+  VANTREL_RESERVED_SLOT(tens##6) VANTREL_RESERVED_SLOT(tens##7) VANTREL_RESERVED_SLOT(tens##8) \
+  VANTREL_RESERVED_SLOT(tens##9)
+
+struct ICoreWebView2_22;
+VANTREL_WEBVIEW2_IID(ICoreWebView2_22, {0xDB75DFC7, 0xA857, 0x4632, {0xA3, 0x98, 0x69, 0x69, 0xDD, 0xE2, 0x6C, 0x0A}});
+struct ICoreWebView2_22 : public ICoreWebView2 {
+  VANTREL_RESERVED_SLOT(61) VANTREL_RESERVED_SLOT(62) VANTREL_RESERVED_SLOT(63) VANTREL_RESERVED_SLOT(64)
+  VANTREL_RESERVED_SLOT(65) VANTREL_RESERVED_SLOT(66) VANTREL_RESERVED_SLOT(67) VANTREL_RESERVED_SLOT(68)
+  VANTREL_RESERVED_SLOT(69)
+  VANTREL_RESERVED_SLOTS_10(7) VANTREL_RESERVED_SLOTS_10(8) VANTREL_RESERVED_SLOTS_10(9)
+  VANTREL_RESERVED_SLOTS_10(10) VANTREL_RESERVED_SLOTS_10(11)
+  VANTREL_RESERVED_SLOT(120) VANTREL_RESERVED_SLOT(121) VANTREL_RESERVED_SLOT(122)
+  virtual HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) = 0;  // slot 123
+  virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) = 0;  // slot 124
+};
+#undef VANTREL_RESERVED_SLOTS_10
+#undef VANTREL_RESERVED_SLOT
 
 VANTREL_WEBVIEW2_IID(ICoreWebView2Settings, {0xE562E4F0, 0xD7FA, 0x43AC, {0x8D, 0x71, 0xC0, 0x51, 0x50, 0x49, 0x9F, 0x00}});
 struct ICoreWebView2Settings : public IUnknown {

@@ -508,6 +508,19 @@ void TCustomEdgeBrowser::AddWebResourceRequestedFilter(const ustring& URL,
   if (FWebView) CheckResult(FWebView->AddWebResourceRequestedFilter(ToWide(URL), ResourceContext));
 }
 
+bool TCustomEdgeBrowser::AddWebResourceRequestedFilterForAllSources(const ustring& URL,
+                                                                   COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext) {
+  if (!FWebView) return false;
+  ComPtr<ICoreWebView2_22> webView22;
+  if (FAILED(FWebView->QueryInterface(IidOf<ICoreWebView2_22>(), reinterpret_cast<void**>(webView22.Put()))) ||
+      !webView22) {
+    return false;
+  }
+  CheckResult(webView22->AddWebResourceRequestedFilterWithRequestSourceKinds(
+      ToWide(URL), ResourceContext, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL));
+  return true;
+}
+
 void TCustomEdgeBrowser::RemoveWebResourceRequestedFilter(const ustring& URL,
                                                           COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext) {
   if (FWebView) CheckResult(FWebView->RemoveWebResourceRequestedFilter(ToWide(URL), ResourceContext));

@@ -104,6 +104,10 @@ class TCustomEdgeBrowser {
   void CapturePreview(TMemoryStream& Stream, TPreviewFormat PreviewFormat = TPreviewFormat::PNG);
   void AddWebResourceRequestedFilter(const ustring& URL, COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext);
   void RemoveWebResourceRequestedFilter(const ustring& URL, COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext);
+  // The filter for requests of every frame and worker as well, where the
+  // browser offers it (ICoreWebView2_22); false, with nothing added, where
+  // it does not.
+  bool AddWebResourceRequestedFilterForAllSources(const ustring& URL, COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext);
   void SubscribeToCDPEvent(const ustring& CDPEventName);
 
   // State.

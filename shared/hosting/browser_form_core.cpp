@@ -85,7 +85,11 @@ void TBrowserFormCore::EdgeBrowserCreateWebViewCompleted(TCustomEdgeBrowser*, HR
     settings->put_AreDevToolsEnabled(FAllowDebug ? TRUE : FALSE);
     settings->put_AreDefaultContextMenusEnabled(FAllowContextMenu ? TRUE : FALSE);
   }
-  FEdgeBrowser->AddWebResourceRequestedFilter(u"*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+  // Current browsers raise the older filter's event only for the main frame
+  // and its same-origin frames: every frame and worker needs the newer one.
+  if (!FEdgeBrowser->AddWebResourceRequestedFilterForAllSources(u"*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL)) {
+    FEdgeBrowser->AddWebResourceRequestedFilter(u"*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+  }
   if (!FStartPageURL.empty()) FEdgeBrowser->Navigate(FStartPageURL);
 }
 

@@ -26,6 +26,25 @@ class BrowserFormTest : public ::testing::Test {
   }
 };
 
+// Current browsers raise the older filter's event only for the main frame
+// and its same-origin frames: where the newer filter exists it is used.
+TEST_F(BrowserFormTest, EveryFrameAndWorkerIsFilteredWhereTheBrowserOffersIt) {
+  fake_webview2::Settings().offersWebView22 = true;
+  FakeForm form;
+  form.SetStartPageURL(u"file:///index.html");
+  Start(form);
+  bool newer = false, older = false;
+  for (const auto& line : fake_webview2::Transcript()) {
+    newer |= line == "{\"call\":\"AddWebResourceRequestedFilterWithRequestSourceKinds\",\"uri\":\"*\","
+                     "\"context\":0,\"kinds\":4294967295}";
+    older |= line.find("\"call\":\"AddWebResourceRequestedFilter\"") != std::string::npos;
+  }
+  EXPECT_TRUE(newer);
+  EXPECT_FALSE(older);
+  fake_webview2::PageRequestResource(u"file:///index.html");
+  EXPECT_NE(fake_webview2::Transcript().back().find("\"filtered\":true"), std::string::npos);
+}
+
 TEST_F(BrowserFormTest, PageScriptsAreComposedPieceByPiece) {
   FakeForm form;
   form.SetIsRuntime(true);

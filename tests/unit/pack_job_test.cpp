@@ -166,6 +166,27 @@ TEST_F(PackJobTest, UnknownKeysAreWarnedAboutButPacked) {
   EXPECT_NE(warnings[0].find("vtl.ini"), std::string::npos) << warnings[0];
 }
 
+TEST_F(PackJobTest, ModuleScriptsWithoutTheSecureOriginGetOneHint) {
+  std::vector<std::string> warnings;
+  job_.onWarning = [&](const std::string& text) { warnings.push_back(text); };
+  test::WriteText(dir_.File("web/index.html"), "<script type=\"module\" src=\"app.mjs\"></script>");
+  test::WriteText(dir_.File("web/other.htm"), "<SCRIPT TYPE=module>import './a.js'</SCRIPT>");
+  CollectEntries(job_);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("SecureOrigin=1"), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[0].find(".htm"), std::string::npos) << warnings[0];
+
+  warnings.clear();
+  test::WriteText(dir_.File("vtl.ini"), "[App]\nID=x\nName=X\nDirName=site\nSecureOrigin=1\n");
+  CollectEntries(job_);
+  EXPECT_TRUE(warnings.empty());
+  test::WriteText(dir_.File("vtl.ini"), "[App]\nID=x\nName=X\nDirName=site\n");
+  test::WriteText(dir_.File("web/index.html"), "<script src=\"module.js\"></script><p>type=\"module\"</p>");
+  fs::remove(dir_.File("web/other.htm"));
+  CollectEntries(job_);
+  EXPECT_TRUE(warnings.empty());
+}
+
 TEST_F(PackJobTest, AnEarlierOutputInsideTheAppFolderIsNeverPacked) {
   job_.outputPath = dir_.File("web/app.exe");
   RunPackJob(job_);

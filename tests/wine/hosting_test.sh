@@ -10,15 +10,6 @@ test_content_types_follow_the_registry() {
   assert_contains "$CASE/out.txt" "png: image/png"
 }
 
-# 64-bit FNV-1a of a file, as the WebView2 double reports response bodies.
-fnv1a64() {
-  python3 -c 'import sys
-h = 0xcbf29ce484222325
-for b in open(sys.argv[1], "rb").read():
-    h = ((h ^ b) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
-print("%016x" % h)' "$1"
-}
-
 test_package_files_are_served_to_the_page() {
   new_demo_case serve-demo
   local demo="$ROOT/examples/demo/app"

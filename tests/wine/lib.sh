@@ -68,6 +68,15 @@ pack_raw() {
   cat "$RUNTIME" "$CASE/pkg.zip" >"$CASE/app.exe"
 }
 
+# 64-bit FNV-1a of a file, as the WebView2 double reports response bodies.
+fnv1a64() {
+  python3 -c 'import sys
+h = 0xcbf29ce484222325
+for b in open(sys.argv[1], "rb").read():
+    h = ((h ^ b) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+print("%016x" % h)' "$1"
+}
+
 # json_text TEXT: TEXT as the content of a JSON string (for scenario lines).
 json_text() { python3 -c 'import json, sys; print(json.dumps(sys.argv[1])[1:-1])' "$1"; }
 

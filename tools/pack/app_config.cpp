@@ -38,6 +38,7 @@ AppConfig ReadAppConfig(const std::string& iniPath) {
   config.name = Trimmed(ini.ReadString(u"App", u"Name", u""));
   config.dirName = Trimmed(ini.ReadString(u"App", u"DirName", u""));
   config.indexHtml = Utf16ToUtf8(ini.ReadString(u"App", u"IndexHtml", u"index.html"));
+  config.secureOrigin = ini.ReadBool(u"App", u"SecureOrigin", false);
   for (const ustring& key : ini.KeyNames(u"App")) {
     if (!IsKnownKey(key)) config.unknownKeys.push_back(Utf16ToUtf8(key));
   }

@@ -10,6 +10,7 @@ namespace vantrel::pack {
 struct AppConfig {
   std::string path;       // the vtl.ini it was read from
   std::string id, name, dirName, indexHtml;
+  bool secureOrigin = false;
   std::vector<std::string> unknownKeys;  // keys of [App] the program does not read
   std::vector<uint8_t> bytes;            // the file as it is
 };

@@ -32,6 +32,30 @@ void RequireFile(const std::string& path, const char* what) {
 
 std::string OutputTempPath(const fs::path& output) { return output.string() + ".partial"; }
 
+// The first HTML page that loads a module script (<script type="module">),
+// or empty.
+std::string PageWithModuleScripts(const std::vector<PackageEntry>& files) {
+  for (const PackageEntry& file : files) {
+    const std::string lower = AsciiLower(file.name);
+    if (lower.size() < 5 || (lower.compare(lower.size() - 5, 5, ".html") != 0 &&
+                             lower.compare(lower.size() - 4, 4, ".htm") != 0)) {
+      continue;
+    }
+    std::ifstream in(fs::u8path(file.sourcePath), std::ios::binary);
+    std::string text(256 * 1024, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    text = AsciiLower(text);
+    for (size_t at = text.find("<script"); at != std::string::npos; at = text.find("<script", at + 7)) {
+      const std::string tag = text.substr(at, text.find('>', at) - at);
+      for (const char* module : {"type=\"module\"", "type='module'", "type=module"}) {
+        if (tag.find(module) != std::string::npos) return file.sourcePath;
+      }
+    }
+  }
+  return {};
+}
+
 // The start page's entry name: IndexHtml without query or fragment.
 std::string StartPageEntry(const std::string& dirName, const std::string& indexHtml) {
   std::string page = indexHtml.substr(0, indexHtml.find_first_of("?#"));
@@ -138,6 +162,13 @@ std::vector<PackageEntry> CollectEntries(const PackJob& job) {
                    [&](const PackageEntry& e) { return SameTextIgnoringCase(Utf8ToUtf16(e.name), startPage); })) {
     throw EVantrelError("The start page \"" + config.indexHtml + "\" (IndexHtml of \"" + job.iniPath +
                         "\") is not in \"" + job.appDir + "\"");
+  }
+  if (!config.secureOrigin && job.onWarning) {
+    const std::string page = PageWithModuleScripts(appFiles);
+    if (!page.empty()) {
+      job.onWarning("\"" + page + "\" loads module scripts, which browsers refuse on file:/// pages: set "
+                    "SecureOrigin=1 in vtl.ini (the app then lives at https://app.localhost/)");
+    }
   }
   entries.insert(entries.end(), appFiles.begin(), appFiles.end());
   return entries;

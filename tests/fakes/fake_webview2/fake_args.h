@@ -96,6 +96,7 @@ class FakeWebMessageArgs final : public FakeObject<ICoreWebView2WebMessageReceiv
 class FakeResourceRequestedArgs final : public FakeObject<ICoreWebView2WebResourceRequestedEventArgs> {
  public:
   explicit FakeResourceRequestedArgs(const ustring& uri) : request_(ComPtr<FakeRequest>::Attach(new FakeRequest(uri))) {}
+  FakeRequest& Request() { return *request_.Get(); }
   HRESULT STDMETHODCALLTYPE get_Request(ICoreWebView2WebResourceRequest** request) override {
     if (!request) return E_POINTER;
     *request = ComPtr<FakeRequest>(request_).Detach();

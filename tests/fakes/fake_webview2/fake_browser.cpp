@@ -89,14 +89,16 @@ bool FakeWebView::FilterMatches(const ustring& uri) const {
   return false;
 }
 
-void FakeWebView::RequestResource(const ustring& uri) {
+void FakeWebView::RequestResource(const ustring& uri, const ustring& range) {
   if (!FilterMatches(uri)) {
     Record("{\"event\":\"request\",\"uri\":" + J(uri) + ",\"filtered\":false}");
     return;
   }
   auto args = ComPtr<FakeResourceRequestedArgs>::Attach(new FakeResourceRequestedArgs(uri));
+  if (!range.empty()) args->Request().Headers().SetHeader(vantrel::ToWide(u"Range"), vantrel::ToWide(range));
   WebResourceRequested.Raise(static_cast<ICoreWebView2*>(this), args.Get());
-  std::string line = "{\"event\":\"request\",\"uri\":" + J(uri) + ",\"filtered\":true,\"answered\":";
+  std::string line = "{\"event\":\"request\",\"uri\":" + J(uri) + (range.empty() ? "" : ",\"range\":" + J(range)) +
+                     ",\"filtered\":true,\"answered\":";
   if (auto* response = args->Response()) {
     line += "true," + static_cast<FakeResponse*>(response)->Describe();
   } else {
@@ -211,6 +213,35 @@ HRESULT FakeWebView::AddWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB
   Record("{\"call\":\"AddWebResourceRequestedFilter\",\"uri\":" + J(uri) + ",\"context\":" + std::to_string(context) +
          "}");
   return S_OK;
+}
+
+HRESULT FakeWebView::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (riid == IidOf<ICoreWebView2>()) {
+    *object = static_cast<ICoreWebView2*>(this);
+  } else if (riid == IidOf<ICoreWebView2_22>() && !Settings().offersWebView22) {
+    return E_NOINTERFACE;
+  } else {
+    return FakeObject<ICoreWebView2_22>::QueryInterface(riid, object);
+  }
+  AddRef();
+  return S_OK;
+}
+
+HRESULT FakeWebView::AddWebResourceRequestedFilterWithRequestSourceKinds(
+    LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+  if (kinds == COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE) return E_INVALIDARG;
+  filters_.emplace_back(FromWide(uri), context);
+  Record("{\"call\":\"AddWebResourceRequestedFilterWithRequestSourceKinds\",\"uri\":" + J(uri) +
+         ",\"context\":" + std::to_string(context) + ",\"kinds\":" + std::to_string(static_cast<uint32_t>(kinds)) +
+         "}");
+  return S_OK;
+}
+
+HRESULT FakeWebView::RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+    LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS) {
+  return RemoveWebResourceRequestedFilter(uri, context);
 }
 
 HRESULT FakeWebView::RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {

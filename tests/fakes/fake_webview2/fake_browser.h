@@ -35,10 +35,30 @@ class FakeDevToolsReceiver final : public FakeObject<ICoreWebView2DevToolsProtoc
 
 class FakeController;
 
-class FakeWebView final : public FakeObject<ICoreWebView2> {
+#define FAKE_RESERVED_SLOT(n) \
+  HRESULT STDMETHODCALLTYPE ReservedSlot##n() override { return E_NOTIMPL; }
+#define FAKE_RESERVED_SLOTS_10(tens)                                                                      \
+  FAKE_RESERVED_SLOT(tens##0) FAKE_RESERVED_SLOT(tens##1) FAKE_RESERVED_SLOT(tens##2) FAKE_RESERVED_SLOT(tens##3) \
+  FAKE_RESERVED_SLOT(tens##4) FAKE_RESERVED_SLOT(tens##5) FAKE_RESERVED_SLOT(tens##6) FAKE_RESERVED_SLOT(tens##7) \
+  FAKE_RESERVED_SLOT(tens##8) FAKE_RESERVED_SLOT(tens##9)
+
+class FakeWebView final : public FakeObject<ICoreWebView2_22> {
  public:
   FakeWebView();
   ~FakeWebView() override;
+
+  // ICoreWebView2 always; ICoreWebView2_22 when the configuration offers it.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  FAKE_RESERVED_SLOT(61) FAKE_RESERVED_SLOT(62) FAKE_RESERVED_SLOT(63) FAKE_RESERVED_SLOT(64)
+  FAKE_RESERVED_SLOT(65) FAKE_RESERVED_SLOT(66) FAKE_RESERVED_SLOT(67) FAKE_RESERVED_SLOT(68)
+  FAKE_RESERVED_SLOT(69)
+  FAKE_RESERVED_SLOTS_10(7) FAKE_RESERVED_SLOTS_10(8) FAKE_RESERVED_SLOTS_10(9)
+  FAKE_RESERVED_SLOTS_10(10) FAKE_RESERVED_SLOTS_10(11)
+  FAKE_RESERVED_SLOT(120) FAKE_RESERVED_SLOT(121) FAKE_RESERVED_SLOT(122)
+  HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
+      LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override;
+  HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+      LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override;
 
   HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override;
   HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override { return PutString(uri, source_); }
@@ -91,7 +111,8 @@ class FakeWebView final : public FakeObject<ICoreWebView2> {
 
   // Page behaviour.
   void PlayNavigation(const ustring& uri, bool success);
-  void RequestResource(const ustring& uri);
+  // A request as the page makes it, with a Range header when `range` is not empty.
+  void RequestResource(const ustring& uri, const ustring& range = {});
   void SetTitle(const ustring& title);
   void SetFullScreen(bool value);
   int DevToolsRegistrations(const ustring& name);

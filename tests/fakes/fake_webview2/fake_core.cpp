@@ -63,6 +63,10 @@ unsigned ExecuteStep(const Step& step) {
     if (FakeWebView* web = CurrentWebView()) web->PlayNavigation(argument, true);
   } else if (step.verb == "request") {
     PageRequestResource(argument);
+  } else if (step.verb == "request-range") {
+    // "request-range bytes=FIRST-LAST URI"
+    const auto [range, uri] = SplitFirstWord(step.argument);
+    PageRequestResource(Utf8ToUtf16(uri), Utf8ToUtf16(range));
   } else if (step.verb == "message-json") {
     PagePostMessageJson(argument);
   } else if (step.verb == "message-string") {
@@ -154,8 +158,8 @@ void PageNavigate(const ustring& uri, bool success) {
   if (FakeWebView* web = CurrentWebView()) web->PlayNavigation(uri, success);
 }
 
-void PageRequestResource(const ustring& uri) {
-  if (FakeWebView* web = CurrentWebView()) web->RequestResource(uri);
+void PageRequestResource(const ustring& uri, const ustring& range) {
+  if (FakeWebView* web = CurrentWebView()) web->RequestResource(uri, range);
 }
 
 // Messages come from the document shown: the address of the last navigation

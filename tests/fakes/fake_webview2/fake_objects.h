@@ -122,6 +122,7 @@ class FakeRequest final : public FakeObject<ICoreWebView2WebResourceRequest> {
   HRESULT STDMETHODCALLTYPE get_Content(IStream** content) override;
   HRESULT STDMETHODCALLTYPE put_Content(IStream* content) override;
   HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpRequestHeaders** headers) override;
+  FakeRequestHeaders& Headers() { return *headers_.Get(); }
 
  private:
   ustring uri_;

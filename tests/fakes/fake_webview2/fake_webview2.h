@@ -32,6 +32,9 @@ struct Config {
   // The page's answer to a script: when the host executes exactly this
   // script, the page posts this JSON message (how a page's handler reacts).
   std::vector<std::pair<std::string, std::string>> scriptMessages;
+  // Whether the browser offers ICoreWebView2_22 (the filters for every
+  // frame and worker), as current runtimes do.
+  bool offersWebView22 = false;
 };
 Config& Settings();
 void ResetSettings();
@@ -63,7 +66,7 @@ bool HasBrowser();
 // file:/// resources requested through the filters, title, completed.
 void PageNavigate(const ustring& uri, bool success = true);
 // A resource request through the filters; records the host's answer.
-void PageRequestResource(const ustring& uri);
+void PageRequestResource(const ustring& uri, const ustring& range = {});
 void PagePostMessageJson(const ustring& json);
 void PagePostMessageString(const ustring& text);
 void PageChangeTitle(const ustring& title);

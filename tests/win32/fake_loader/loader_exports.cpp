@@ -42,6 +42,7 @@ HRESULT ResultFromEnvironment(const wchar_t* name) {
 //   FAKE_WEBVIEW2_TRANSCRIPT   file receiving one JSON line per host call and page event
 //   FAKE_WEBVIEW2_SCENARIO     scenario file played after the host's first navigation
 //   FAKE_WEBVIEW2_ENVIRONMENT_RESULT / _CONTROLLER_RESULT   HRESULTs of the completions
+//   FAKE_WEBVIEW2_OFFER_22     "1": the browser offers ICoreWebView2_22
 void ConfigureFromEnvironment() {
   static bool configured = false;
   if (configured) return;
@@ -49,6 +50,7 @@ void ConfigureFromEnvironment() {
   fake_webview2::SetTranscriptFile(EnvironmentUtf8(L"FAKE_WEBVIEW2_TRANSCRIPT"));
   fake_webview2::Settings().environmentResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_ENVIRONMENT_RESULT");
   fake_webview2::Settings().controllerResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_CONTROLLER_RESULT");
+  fake_webview2::Settings().offersWebView22 = EnvironmentUtf8(L"FAKE_WEBVIEW2_OFFER_22") == "1";
   const std::string scenario = EnvironmentUtf8(L"FAKE_WEBVIEW2_SCENARIO");
   if (!scenario.empty()) fake_webview2::LoadScenario(scenario);
 }
