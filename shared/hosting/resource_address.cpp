@@ -10,13 +10,6 @@ namespace vantrel {
 namespace {
 constexpr char16_t kFileScheme[] = u"file:///";
 
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
 ustring WithoutQueryAndFragment(ustring_view text) {
   return ustring(text.substr(0, text.find_first_of(u"?#")));
 }
@@ -33,20 +26,6 @@ bool ClimbsOut(const ustring& path) {
   return false;
 }
 }  // namespace
-
-ustring PercentDecodeUtf8(ustring_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-      bytes.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
-      i += 2;
-    } else {
-      bytes += Utf16ToUtf8(text.substr(i, 1));
-    }
-  }
-  return Utf8ToUtf16(bytes);
-}
 
 std::optional<TResourcePath> ResourcePathOf(const ustring& uri, bool secureOrigin) {
   if (uri.size() >= 8 && SameTextIgnoringCase(ustring_view(uri).substr(0, 8), kFileScheme)) {

@@ -16,8 +16,4 @@ struct TResourcePath {
 
 std::optional<TResourcePath> ResourcePathOf(const ustring& uri, bool secureOrigin);
 
-// "%XX" escapes as bytes, the result read as UTF-8 (invalid sequences become
-// U+FFFD); a "%" not followed by two hex digits stays as it is.
-ustring PercentDecodeUtf8(ustring_view text);
-
 }  // namespace vantrel

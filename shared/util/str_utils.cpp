@@ -19,31 +19,6 @@ bool IsWordCharacter(char16_t c) {
   return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0xC0;
 }
 
-int HexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-// Percent-decoding of UTF-8 bytes; a "%" without two hex digits stays as it is.
-ustring PercentDecode(ustring_view text) {
-  std::string bytes;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%' && i + 2 < text.size()) {
-      const int high = HexValue(text[i + 1]);
-      const int low = HexValue(text[i + 2]);
-      if (high >= 0 && low >= 0) {
-        bytes.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-        continue;
-      }
-    }
-    bytes += Utf16ToUtf8(text.substr(i, 1));
-  }
-  return Utf8ToUtf16(bytes);
-}
-
 ustring FileNameOf(const ustring& path) {
   const size_t cut = path.find_last_of(u"\\/:");
   return cut == ustring::npos ? path : path.substr(cut + 1);
@@ -62,7 +37,33 @@ ustring WithSeparator(const ustring& path) {
 #endif
   return !path.empty() && (path.back() == u'\\' || path.back() == u'/') ? path : path + kSeparator;
 }
+
+int HexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
 }  // namespace
+
+ustring PercentDecodeUtf8(ustring_view text) {
+  std::string bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'%' && i + 2 < text.size()) {
+      const int high = HexValue(text[i + 1]);
+      const int low = HexValue(text[i + 2]);
+      if (high >= 0 && low >= 0) {
+        bytes.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+        continue;
+      }
+    }
+    bytes += Utf16ToUtf8(text.substr(i, 1));
+  }
+  return Utf8ToUtf16(bytes);
+}
+
 
 ustring ReplaceAll(ustring_view text, ustring_view from, ustring_view to) {
   ustring out;
@@ -196,7 +197,7 @@ void TStrUtils::GetUrlArguments(ustring_view URL, std::vector<ustring>& Argument
   if (hash != ustring_view::npos) query = query.substr(0, hash);
   if (query.empty()) return;
   for (const ustring& item : ExplodeStrings(u"&", query)) {
-    Arguments.push_back(PercentDecode(ReplaceAll(item, u"+", u" ")));
+    Arguments.push_back(PercentDecodeUtf8(ReplaceAll(item, u"+", u" ")));
   }
 }
 

@@ -49,6 +49,10 @@ class TStrUtils {
 #endif
 };
 
+// "%XX" escapes as bytes, the result read as UTF-8 (invalid sequences become
+// U+FFFD); a "%" not followed by two hex digits stays as it is.
+ustring PercentDecodeUtf8(ustring_view text);
+
 // Replaces every occurrence of `from` (non-empty) by `to`.
 ustring ReplaceAll(ustring_view text, ustring_view from, ustring_view to);
 

@@ -27,29 +27,28 @@ for mode in store deflate; do
   tail -c +$(( $(runtime_size "$work/$mode.exe") + 1 )) "$work/$mode.exe" >"$corpus/package/packer-$mode.zip"
 done
 (cd "$work/pkg" && zip -q -r -P "$password" "$corpus/package/info-zip.zip" vtl.ini app)
-# An entry that declares 16 bytes but inflates to 64 MiB.
-head -c $((64 << 20)) /dev/zero >"$work/pkg/app/bomb.bin"
-(cd "$work/pkg" && zip -q -9 -P "$password" "$work/bomb.zip" app/bomb.bin)
-python3 - "$work/bomb.zip" "$corpus/package/inflates-past-declared-size.zip" <<'PY'
+# declare_size ZIP SIZE OUT: ZIP with every entry's uncompressed size (local
+# and central headers) set to SIZE, as a damaged or hostile package declares it.
+declare_size() {
+  python3 - "$1" "$2" "$3" <<'PY'
 import struct, sys
 d = bytearray(open(sys.argv[1], 'rb').read())
 for i in range(len(d) - 4):
-    if d[i:i + 4] == b'PK\x03\x04': struct.pack_into('<I', d, i + 22, 16)
-    if d[i:i + 4] == b'PK\x01\x02': struct.pack_into('<I', d, i + 24, 16)
-open(sys.argv[2], 'wb').write(d)
+    if d[i:i + 4] == b'PK\x03\x04': struct.pack_into('<I', d, i + 22, int(sys.argv[2]))
+    if d[i:i + 4] == b'PK\x01\x02': struct.pack_into('<I', d, i + 24, int(sys.argv[2]))
+open(sys.argv[3], 'wb').write(d)
 PY
+}
+
+# An entry that declares 16 bytes but inflates to 64 MiB.
+head -c $((64 << 20)) /dev/zero >"$work/pkg/app/bomb.bin"
+(cd "$work/pkg" && zip -q -9 -P "$password" "$work/bomb.zip" app/bomb.bin)
+declare_size "$work/bomb.zip" 16 "$corpus/package/inflates-past-declared-size.zip"
 # A configuration far larger than any real one, declared small.
 rm "$work/pkg/app/bomb.bin"
 head -c $((8 << 20)) /dev/zero | tr '\0' ';' >"$work/pkg/vtl.ini"
 (cd "$work/pkg" && zip -q -9 -P "$password" "$work/ini.zip" vtl.ini)
-python3 - "$work/ini.zip" "$corpus/package/huge-configuration.zip" <<'PY'
-import struct, sys
-d = bytearray(open(sys.argv[1], 'rb').read())
-for i in range(len(d) - 4):
-    if d[i:i + 4] == b'PK\x03\x04': struct.pack_into('<I', d, i + 22, 100)
-    if d[i:i + 4] == b'PK\x01\x02': struct.pack_into('<I', d, i + 24, 100)
-open(sys.argv[2], 'wb').write(d)
-PY
+declare_size "$work/ini.zip" 100 "$corpus/package/huge-configuration.zip"
 
 # Configuration files in each encoding the reader knows.
 mkdir -p "$corpus/ini"
