@@ -24,7 +24,7 @@ class TMappedFile {
   TMappedFile() = default;
   const uint8_t* data_ = nullptr;
   uint64_t size_ = 0;
-  void* handle_ = nullptr;  // the system's mapping object, where it has one
+  [[maybe_unused]] void* handle_ = nullptr;  // the system's mapping object, where it has one
 };
 
 }  // namespace vantrel
