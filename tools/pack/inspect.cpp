@@ -3,16 +3,15 @@
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
 
 #include "platform/errors.h"
+#include "platform/mapped_file.h"
 #include "runtime/startup_values.h"
 #include "shared/util/package_bounds.h"
 #include "shared/util/pe_image.h"
 #include "shared/util/pe_resources.h"
 #include "shared/util/text_file.h"
 #include "shared/util/zip_archive.h"
-#include "tools/pack/file_bytes.h"
 
 namespace vantrel::pack {
 
@@ -72,14 +71,17 @@ void AppendVersions(const std::vector<TPeResource>& resources, std::string& out)
 }  // namespace
 
 std::string InspectProgram(const std::string& path) {
-  const std::vector<uint8_t> file = ReadFileBytes(path);
-  const auto imageEnd = PeImageEnd(file.data(), file.size());
+  // Mapped, as the program reads itself: a large package is not copied.
+  const auto mapped = TMappedFile::Open(Utf8ToUtf16(path));
+  const uint8_t* file = mapped->Data();
+  const size_t size = static_cast<size_t>(mapped->Size());
+  const auto imageEnd = PeImageEnd(file, size);
   if (!imageEnd) throw EVantrelError("\"" + path + "\" is not a Windows program (no PE headers)");
-  const auto signature = PeCertificateTable(file.data(), file.size());
-  const uint64_t packageEnd = PackageEndInFile(file.data(), file.size(), *imageEnd);
+  const auto signature = PeCertificateTable(file, size);
+  const uint64_t packageEnd = PackageEndInFile(file, size, *imageEnd);
   if (packageEnd <= *imageEnd) throw EVantrelError("\"" + path + "\" carries no package");
 
-  std::string out = Format("Program: %s, %llu bytes\n", path.c_str(), static_cast<unsigned long long>(file.size()));
+  std::string out = Format("Program: %s, %llu bytes\n", path.c_str(), static_cast<unsigned long long>(size));
   out += Format("Image end: %" PRIu32 "\n", *imageEnd);
   out += Format("Package: %" PRIu64 " bytes at offset %" PRIu32 "\n", packageEnd - *imageEnd, *imageEnd);
   if (signature) {
@@ -89,11 +91,9 @@ std::string InspectProgram(const std::string& path) {
     out += "Signature: none\n";
   }
 
-  auto stream = std::make_shared<TMemoryStream>();
-  stream->Write(file.data() + *imageEnd, static_cast<size_t>(packageEnd - *imageEnd));
   TZipArchive archive;
   archive.SetPassword(kPackagePassword);
-  archive.Open(stream);
+  archive.Open(TByteView{mapped, file + *imageEnd, static_cast<size_t>(packageEnd - *imageEnd)});
   const auto entries = archive.EntryInfos();
   out += Format("Entries: %llu\n  %-8s %12s %12s  %s\n", static_cast<unsigned long long>(entries.size()), "method", "size", "in package", "name");
   for (const auto& entry : entries) {
@@ -111,7 +111,8 @@ std::string InspectProgram(const std::string& path) {
   }
 
   try {
-    const std::vector<TPeResource> resources = ReadPeResources(file);
+    // The resources lie inside the image: the package need not be read.
+    const std::vector<TPeResource> resources = ReadPeResources(std::vector<uint8_t>(file, file + *imageEnd));
     AppendIcon(resources, out);
     AppendVersions(resources, out);
   } catch (const EVantrelError& error) {

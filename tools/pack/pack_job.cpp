@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "platform/binary_file.h"
-#include "platform/mapped_file.h"
 #include "platform/errors.h"
+#include "platform/mapped_file.h"
 #include "runtime/startup_values.h"
-#include "shared/util/mem_ini_file.h"
 #include "shared/util/package_bounds.h"
 #include "shared/util/pe_image.h"
-#include "shared/util/text_file.h"
 #include "shared/util/zip_archive.h"
 #include "tools/pack/app_config.h"
 #include "tools/pack/app_files.h"
