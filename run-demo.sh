@@ -19,7 +19,7 @@ pack() {
 mkdir -p build/demo
 # No loader library of its own: on Windows it uses the one installed beside it.
 pack --no-loader --output build/demo/VantrelDemo.exe
-pack --loader build/windows/tests/win32/WebView2LoaderWin64.dll --output build/demo/VantrelDemo-wine.exe
+pack --loader build/windows/engines/webview2/WebView2LoaderWin64.dll --output build/demo/VantrelDemo-wine.exe
 echo "Packed build/demo/VantrelDemo.exe (for Windows) and build/demo/VantrelDemo-wine.exe (with the WebView2 double)"
 
 VANTREL_OWN_DISPLAY=${VANTREL_OWN_DISPLAY:-0}

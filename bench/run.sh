@@ -24,7 +24,7 @@ build/native/bench/vantrel_reader_bench "$large"
 
 echo "== Start-up and memory under Wine (WebView2 double)"
 PACK=build/native/tools/pack/vantrel-pack
-LOADER=build/windows/tests/win32/WebView2LoaderWin64.dll
+LOADER=build/windows/engines/webview2/WebView2LoaderWin64.dll
 for mb in 1 "$large"; do
   mkdir -p "$work/start-$mb/app"
   echo '<html><body>bench</body></html>' >"$work/start-$mb/app/index.html"

@@ -13,7 +13,7 @@ if(VANTREL_FUZZ)
   add_subdirectory(tests/fuzz)
   return()
 endif()
-add_subdirectory(tests/fakes/fake_webview2)
+add_subdirectory(engines/webview2)
 
 enable_testing()
 find_package(GTest REQUIRED)

@@ -58,4 +58,7 @@ target_link_libraries(vantrel_win32 PUBLIC vantrel_core version shell32 shlwapi 
 
 add_subdirectory(runtime)
 add_subdirectory(tools/pack)
+add_subdirectory(engines/webview2)
+add_subdirectory(engines/chromium)
+add_subdirectory(engines/webview2/loader)
 add_subdirectory(tests/win32)

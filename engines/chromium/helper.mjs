@@ -9,14 +9,17 @@
 // From the program (one JSON object a line, "op"):
 //   navigate {url} | addScript {source} | execute {id, script} | post {json}
 //   | postString {text} | respond {requestId, status, reason, headers, body}
-//   | continue {requestId} | newWindow {id, handled} | bounds {width, height}
-//   | capture {id} | close
+//   | continue {requestId} | fail {requestId} | newWindow {id, handled}
+//   | bounds {width, height} | capture {id} | screencast {on}
+//   | mouse {type, x, y, button, clickCount, deltaX, deltaY, modifiers}
+//   | key {type, key, code, text, virtualKey, modifiers} | close
 // To the program ("ev"):
-//   ready | request {requestId, url, method, headers, resourceType}
-//   | navigationStarting {url} | sourceChanged {url} | contentLoading
+//   ready {version} | request {requestId, url, method, headers, resourceType,
+//   mainDocument} | sourceChanged {url} | contentLoading {errorPage}
 //   | navigationCompleted {success, errorText} | message {source, json}
 //   | title {title} | newWindow {id, url} | windowCloseRequested
-//   | executed {id, json, error} | captured {id, png} | processFailed {kind}
+//   | executed {id, json, error} | captured {id, png}
+//   | frame {jpeg, width, height} | processFailed {kind}
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import net from 'node:net';
@@ -134,10 +137,16 @@ chromium.stdio[4].on('data', (chunk) => {
 let page = null;  // the session of the page the program shows
 const heldPopups = new Map();  // target id -> session of a window.open page, paused
 
+async function startScreencast() {
+  await send('Page.startScreencast', { format: 'jpeg', quality: 80, maxWidth: size.width, maxHeight: size.height,
+    everyNthFrame: 1 }, page);
+}
+
 async function attachPage(targetId) {
   const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
   await send('Page.enable', {}, sessionId);
   await send('Runtime.enable', {}, sessionId);
+  await send('Network.enable', {}, sessionId);
   await send('Runtime.addBinding', { name: BINDING }, sessionId);
   await send('Page.addScriptToEvaluateOnNewDocument', { source: PAGE_SCRIPT }, sessionId);
   await send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false }, sessionId);
@@ -147,6 +156,7 @@ async function attachPage(targetId) {
 on('Fetch.requestPaused', (p) => emit({
   ev: 'request', requestId: p.requestId, url: p.request.url, method: p.request.method,
   headers: p.request.headers, resourceType: p.resourceType,
+  mainDocument: p.resourceType === 'Document' && p.frameId === mainFrame,
 }));
 on('Runtime.bindingCalled', (p, sessionId) => {
   if (p.name !== BINDING || sessionId !== page) return;
@@ -155,17 +165,36 @@ on('Runtime.bindingCalled', (p, sessionId) => {
   if (message.kind === 'title') emit({ ev: 'title', title: message.title });
   if (message.kind === 'close') emit({ ev: 'windowCloseRequested' });
 });
-on('Page.frameStartedLoading', (p, sessionId) => {
-  if (sessionId === page && p.frameId === mainFrame) emit({ ev: 'navigationStarting', url: pendingUrl });
+// A failed main document shows Chromium's error page: the program sees the
+// address it asked for, an error page and an unsuccessful navigation.
+on('Network.loadingFailed', (p, sessionId) => {
+  if (sessionId === page && p.type === 'Document' && !p.canceled) failure = p.errorText;
+});
+on('Network.requestWillBeSent', (p, sessionId) => {
+  if (sessionId === page && p.type === 'Document' && p.frameId === mainFrame) {
+    requestedUrl = p.request.url;
+    failure = null;
+  }
 });
 on('Page.frameNavigated', (p, sessionId) => {
   if (sessionId !== page || p.frame.parentId) return;
   mainFrame = p.frame.id;
-  emit({ ev: 'sourceChanged', url: p.frame.url + (p.frame.urlFragment || '') });
-  emit({ ev: 'contentLoading' });
+  const errorPage = p.frame.url.startsWith('chrome-error:');
+  if (errorPage) failure = failure || 'net::ERR_FAILED';
+  emit({ ev: 'sourceChanged', url: errorPage ? requestedUrl : p.frame.url + (p.frame.urlFragment || '') });
+  emit({ ev: 'contentLoading', errorPage });
 });
 on('Page.loadEventFired', (p, sessionId) => {
-  if (sessionId === page) emit({ ev: 'navigationCompleted', success: true });
+  if (sessionId !== page) return;
+  emit(failure ? { ev: 'navigationCompleted', success: false, errorText: failure }
+    : { ev: 'navigationCompleted', success: true });
+  failure = null;
+});
+on('Page.screencastFrame', (p, sessionId) => {
+  send('Page.screencastFrameAck', { sessionId: p.sessionId }, sessionId).catch(() => {});
+  if (sessionId === page) {
+    emit({ ev: 'frame', jpeg: p.data, width: p.metadata.deviceWidth, height: p.metadata.deviceHeight });
+  }
 });
 on('Page.windowOpen', (p, sessionId) => {
   if (sessionId === page) lastWindowOpenUrl = p.url;
@@ -180,14 +209,20 @@ on('Inspector.targetCrashed', (p, sessionId) => {
 });
 
 let mainFrame = null;
-let pendingUrl = '';
+let requestedUrl = '';
+let failure = null;
 let lastWindowOpenUrl = '';
+let size = { width, height };
+let screencasting = false;
 
 const operations = {
   async navigate({ url }) {
-    pendingUrl = url;
+    requestedUrl = url;
     const result = await send('Page.navigate', { url }, page);
-    if (result.errorText) emit({ ev: 'navigationCompleted', success: false, errorText: result.errorText });
+    // Refused before any document (an address Chromium cannot load at all).
+    if (result.errorText && result.errorText !== 'net::ERR_ABORTED' && !result.loaderId) {
+      emit({ ev: 'navigationCompleted', success: false, errorText: result.errorText });
+    }
   },
   addScript: ({ source }) => send('Page.addScriptToEvaluateOnNewDocument', { source }, page),
   async execute({ id, script }) {
@@ -211,14 +246,32 @@ const operations = {
     responseHeaders: (headers || []).map(([name, value]) => ({ name, value })), body: body || '',
   }),
   continue: ({ requestId }) => send('Fetch.continueRequest', { requestId }),
+  fail: ({ requestId }) => send('Fetch.failRequest', { requestId, errorReason: 'Aborted' }),
   async newWindow({ id, handled }) {
     const sessionId = heldPopups.get(id);
     heldPopups.delete(id);
     if (handled) await send('Target.closeTarget', { targetId: id });
     else if (sessionId) await send('Runtime.runIfWaitingForDebugger', {}, sessionId);
   },
-  bounds: ({ width: w, height: h }) => send('Emulation.setDeviceMetricsOverride',
-    { width: w, height: h, deviceScaleFactor: 1, mobile: false }, page),
+  async bounds({ width: w, height: h }) {
+    if (w <= 0 || h <= 0) return;
+    size = { width: w, height: h };
+    await send('Emulation.setDeviceMetricsOverride', { width: w, height: h, deviceScaleFactor: 1, mobile: false }, page);
+    if (screencasting) await startScreencast();
+  },
+  async screencast({ on: wanted }) {
+    screencasting = Boolean(wanted);
+    if (screencasting) await startScreencast();
+    else await send('Page.stopScreencast', {}, page);
+  },
+  mouse: ({ type, x, y, button, clickCount, deltaX, deltaY, modifiers }) => send('Input.dispatchMouseEvent', {
+    type, x, y, button: button || 'none', clickCount: clickCount || 0, deltaX: deltaX || 0, deltaY: deltaY || 0,
+    modifiers: modifiers || 0,
+  }, page),
+  key: ({ type, key, code, text, virtualKey, modifiers }) => send('Input.dispatchKeyEvent', {
+    type, key, code, text, unmodifiedText: text, windowsVirtualKeyCode: virtualKey, nativeVirtualKeyCode: virtualKey,
+    modifiers: modifiers || 0,
+  }, page),
   async capture({ id }) {
     const { data } = await send('Page.captureScreenshot', { format: 'png' }, page);
     emit({ ev: 'captured', id, png: data });
@@ -249,8 +302,10 @@ program.on('connect', async () => {
     const first = targetInfos.find((t) => t.type === 'page');
     await send('Fetch.enable', { patterns: [{ urlPattern: '*' }] });
     await send('Target.setAutoAttach', { autoAttach: true, waitForDebuggerOnStart: true, flatten: true });
+    mainFrame = first.targetId;
     page = await attachPage(first.targetId);
-    emit({ ev: 'ready' });
+    const { product } = await send('Browser.getVersion');
+    emit({ ev: 'ready', version: product });
   } catch (error) {
     emit({ ev: 'processFailed', kind: 0, error: String(error.message) });
     end(1);

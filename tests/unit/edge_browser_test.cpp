@@ -8,7 +8,7 @@
 
 #include "platform/com_text.h"
 #include "platform/memory_istream.h"
-#include "tests/fakes/fake_webview2/fake_webview2.h"
+#include "engines/webview2/fake_webview2.h"
 #include "tests/unit/test_browser.h"
 
 namespace vantrel {

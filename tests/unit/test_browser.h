@@ -11,7 +11,7 @@
 #include "platform/com_text.h"
 #include "platform/memory_istream.h"
 #include "shared/edge/edge_browser.h"
-#include "tests/fakes/fake_webview2/fake_webview2.h"
+#include "engines/webview2/fake_webview2.h"
 
 namespace vantrel::test {
 

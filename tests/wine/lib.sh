@@ -5,7 +5,7 @@ RUNTIME="$ROOT/build/windows/runtime/VantrelRuntime.exe"
 PACK="$ROOT/build/native/tools/pack/vantrel-pack"
 PASSWORD=tqzm7wavpe1kxcyh5bfl2gujrs8dmw6hqa0z
 WORK="$ROOT/build/wine/work"
-FAKE_LOADER="$ROOT/build/windows/tests/win32/WebView2LoaderWin64.dll"
+FAKE_LOADER="$ROOT/build/windows/engines/webview2/WebView2LoaderWin64.dll"
 FAKE_INSTALLER="$ROOT/build/windows/tests/win32/fake_webview2_installer.exe"
 SCREENSHOTS="$ROOT/build/screenshots"
 # The fake loader reports an installed browser runtime unless a test says otherwise.

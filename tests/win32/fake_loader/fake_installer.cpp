@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/win32/fake_loader/transcript.h"
+#include "engines/webview2/loader/transcript.h"
 
 using namespace fake_webview2;
 

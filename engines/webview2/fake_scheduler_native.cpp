@@ -2,7 +2,7 @@
 #include <deque>
 #include <mutex>
 
-#include "tests/fakes/fake_webview2/fake_browser.h"
+#include "engines/webview2/fake_browser.h"
 
 namespace fake_webview2 {
 

@@ -1,4 +1,4 @@
-#include "tests/fakes/fake_webview2/fake_browser.h"
+#include "engines/webview2/fake_browser.h"
 
 namespace fake_webview2 {
 
@@ -34,7 +34,9 @@ void SetCurrentController(FakeController* controller) { gCurrent = controller; }
 // --- Browser ---------------------------------------------------------------
 
 FakeWebView::FakeWebView() : title_(vantrel::Utf8ToUtf16(Settings().documentTitle)) {}
-FakeWebView::~FakeWebView() = default;
+FakeWebView::~FakeWebView() {
+  if (engine_) engine_->Bind(nullptr);
+}
 
 HRESULT FakeWebView::get_Settings(ICoreWebView2Settings** settings) {
   if (!settings) return E_POINTER;
@@ -47,6 +49,10 @@ HRESULT FakeWebView::get_Settings(ICoreWebView2Settings** settings) {
 HRESULT FakeWebView::Navigate(LPCWSTR uri) {
   const ustring target = FromWide(uri);
   Record("{\"call\":\"Navigate\",\"uri\":" + J(target) + "}");
+  if (engine_) {
+    engine_->Navigate(target);
+    return S_OK;
+  }
   ComPtr<FakeWebView> self = ComPtr<FakeWebView>::Share(this);
   Post([self, target] {
     if (self->Closed()) return;
@@ -61,25 +67,42 @@ HRESULT FakeWebView::NavigateToString(LPCWSTR html) {
   return S_OK;
 }
 
-void FakeWebView::PlayNavigation(const ustring& uri, bool success) {
-  const UINT64 id = ++navigationId_;
-  auto starting = ComPtr<FakeNavigationStartingArgs>::Attach(new FakeNavigationStartingArgs(uri, id));
+bool FakeWebView::RaiseNavigationStarting(const ustring& uri) {
+  auto starting = ComPtr<FakeNavigationStartingArgs>::Attach(new FakeNavigationStartingArgs(uri, ++navigationId_));
   NavigationStarting.Raise(static_cast<ICoreWebView2*>(this), starting.Get());
-  if (starting->Cancelled()) {
-    Record("{\"event\":\"NavigationCancelled\",\"uri\":" + J(uri) + "}");
-    return;
-  }
+  if (!starting->Cancelled()) return true;
+  Record("{\"event\":\"NavigationCancelled\",\"uri\":" + J(uri) + "}");
+  return false;
+}
+
+void FakeWebView::RaiseSourceChanged(const ustring& uri) {
   source_ = uri;
   ++history_;
   auto sourceChanged = ComPtr<FakeSourceChangedArgs>::Attach(new FakeSourceChangedArgs);
   SourceChanged.Raise(static_cast<ICoreWebView2*>(this), sourceChanged.Get());
   HistoryChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
-  auto loading = ComPtr<FakeContentLoadingArgs>::Attach(new FakeContentLoadingArgs(!success, id));
+}
+
+void FakeWebView::RaiseContentLoading(bool errorPage) {
+  auto loading = ComPtr<FakeContentLoadingArgs>::Attach(new FakeContentLoadingArgs(errorPage, navigationId_));
   ContentLoading.Raise(static_cast<ICoreWebView2*>(this), loading.Get());
+}
+
+void FakeWebView::RaiseNavigationCompleted(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status) {
+  Record("{\"event\":\"NavigationCompleted\",\"uri\":" + J(source_) + ",\"success\":" +
+         (success ? "true" : "false") + ",\"status\":" + std::to_string(status) + "}");
+  auto completed = ComPtr<FakeNavigationCompletedArgs>::Attach(new FakeNavigationCompletedArgs(success, navigationId_, status));
+  NavigationCompleted.Raise(static_cast<ICoreWebView2*>(this), completed.Get());
+}
+
+void FakeWebView::PlayNavigation(const ustring& uri, bool success) {
+  if (!RaiseNavigationStarting(uri)) return;
+  RaiseSourceChanged(uri);
+  RaiseContentLoading(!success);
   RequestResource(uri);
   DocumentTitleChanged.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
-  auto completed = ComPtr<FakeNavigationCompletedArgs>::Attach(new FakeNavigationCompletedArgs(success, id));
-  NavigationCompleted.Raise(static_cast<ICoreWebView2*>(this), completed.Get());
+  RaiseNavigationCompleted(success, success ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
+                                            : COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT);
 }
 
 bool FakeWebView::FilterMatches(const ustring& uri) const {
@@ -90,21 +113,66 @@ bool FakeWebView::FilterMatches(const ustring& uri) const {
 }
 
 void FakeWebView::RequestResource(const ustring& uri, const ustring& range) {
+  std::vector<std::pair<ustring, ustring>> headers;
+  if (!range.empty()) headers.emplace_back(u"Range", range);
+  RaiseResourceRequested(uri, u"GET", headers);
+}
+
+FakeWebView::HostAnswer FakeWebView::RaiseResourceRequested(const ustring& uri, const ustring& method,
+                                                             const std::vector<std::pair<ustring, ustring>>& headers) {
+  HostAnswer answer;
   if (!FilterMatches(uri)) {
     Record("{\"event\":\"request\",\"uri\":" + J(uri) + ",\"filtered\":false}");
-    return;
+    return answer;
   }
   auto args = ComPtr<FakeResourceRequestedArgs>::Attach(new FakeResourceRequestedArgs(uri));
-  if (!range.empty()) args->Request().Headers().SetHeader(vantrel::ToWide(u"Range"), vantrel::ToWide(range));
+  args->Request().put_Method(vantrel::ToWide(method));
+  ustring range;
+  for (const auto& [name, value] : headers) {
+    args->Request().Headers().SetHeader(vantrel::ToWide(name), vantrel::ToWide(value));
+    if (vantrel::SameTextIgnoringCase(name, u"Range")) range = value;
+  }
   WebResourceRequested.Raise(static_cast<ICoreWebView2*>(this), args.Get());
   std::string line = "{\"event\":\"request\",\"uri\":" + J(uri) + (range.empty() ? "" : ",\"range\":" + J(range)) +
                      ",\"filtered\":true,\"answered\":";
-  if (auto* response = args->Response()) {
-    line += "true," + static_cast<FakeResponse*>(response)->Describe();
+  if (auto* response = static_cast<FakeResponse*>(args->Response())) {
+    answer.answered = true;
+    answer.status = response->Status();
+    answer.reason = response->Reason();
+    answer.headers = response->HeaderList();
+    answer.body = response->ReadBody();
+    line += "true," + response->Describe(answer.body);
   } else {
     line += "false";
   }
   Record(line + "}");
+  return answer;
+}
+
+void FakeWebView::RaiseWebMessage(const ustring& source, const ustring& json) {
+  // A JSON string literal is also readable as a string, as in WebView2.
+  ustring text;
+  const bool isString = JsonStringValue(json, text);
+  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(source, json, isString, text));
+  WebMessageReceived.Raise(static_cast<ICoreWebView2*>(this), args.Get());
+}
+
+bool FakeWebView::RaiseNewWindow(const ustring& uri) {
+  auto args = ComPtr<FakeNewWindowArgs>::Attach(new FakeNewWindowArgs(uri));
+  NewWindowRequested.Raise(static_cast<ICoreWebView2*>(this), args.Get());
+  Record("{\"event\":\"new-window\",\"uri\":" + J(uri) + ",\"handled\":" + (args->Handled() ? "true" : "false") + "}");
+  return args->Handled();
+}
+
+void FakeWebView::RaiseCloseRequested() {
+  Record("{\"event\":\"WindowCloseRequested\"}");
+  WindowCloseRequested.Raise(static_cast<ICoreWebView2*>(this), static_cast<IUnknown*>(nullptr));
+}
+
+void FakeWebView::RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+  Record("{\"event\":\"ProcessFailed\",\"kind\":" + std::to_string(kind) + "}");
+  auto args = ComPtr<FakeProcessFailedArgs>::Attach(new FakeProcessFailedArgs(kind));
+  ProcessFailed.Raise(static_cast<ICoreWebView2*>(this), args.Get());
 }
 
 void FakeWebView::SetTitle(const ustring& title) {
@@ -121,6 +189,7 @@ HRESULT FakeWebView::AddScriptToExecuteOnDocumentCreated(
     LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) {
   scripts.push_back(FromWide(javaScript));
   Record("{\"call\":\"AddScriptToExecuteOnDocumentCreated\",\"script\":" + J(javaScript) + "}");
+  if (engine_) engine_->AddScript(FromWide(javaScript));
   if (handler) {
     auto keep = ComPtr<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>::Share(handler);
     const ustring id = u"script-" + vantrel::Utf8ToUtf16(std::to_string(++scriptIds_));
@@ -136,6 +205,13 @@ HRESULT FakeWebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
 
 HRESULT FakeWebView::ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) {
   Record("{\"call\":\"ExecuteScript\",\"script\":" + J(javaScript) + "}");
+  if (engine_) {
+    auto keep = ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>::Share(handler);
+    engine_->Execute(FromWide(javaScript), [keep](HRESULT hr, const ustring& result) {
+      if (keep) keep->Invoke(hr, vantrel::ToWide(result));
+    });
+    return S_OK;
+  }
   const std::string script = vantrel::Utf16ToUtf8(FromWide(javaScript));
   for (const auto& [expected, message] : Settings().scriptMessages) {
     if (expected != script) continue;
@@ -154,6 +230,16 @@ HRESULT FakeWebView::CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT fo
                                     ICoreWebView2CapturePreviewCompletedHandler* handler) {
   if (!stream) return E_POINTER;
   Record("{\"call\":\"CapturePreview\",\"format\":" + std::to_string(format) + "}");
+  if (engine_) {
+    auto target = ComPtr<IStream>::Share(stream);
+    auto keep = ComPtr<ICoreWebView2CapturePreviewCompletedHandler>::Share(handler);
+    engine_->Capture([target, keep](HRESULT hr, const std::string& png) {
+      ULONG written = 0;
+      if (SUCCEEDED(hr)) hr = target->Write(png.data(), static_cast<ULONG>(png.size()), &written);
+      if (keep) keep->Invoke(hr);
+    });
+    return S_OK;
+  }
   static const char kImage[] = "\x89PNG\r\n\x1a\nfake-preview";
   ULONG written = 0;
   stream->Write(kImage, sizeof kImage - 1, &written);
@@ -166,16 +252,19 @@ HRESULT FakeWebView::CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT fo
 
 HRESULT FakeWebView::Reload() {
   Record("{\"call\":\"Reload\"}");
+  if (engine_) engine_->Reload();
   return S_OK;
 }
 
 HRESULT FakeWebView::PostWebMessageAsJson(LPCWSTR json) {
   Record("{\"call\":\"PostWebMessageAsJson\",\"json\":" + J(json) + "}");
+  if (engine_) engine_->PostJson(FromWide(json));
   return S_OK;
 }
 
 HRESULT FakeWebView::PostWebMessageAsString(LPCWSTR text) {
   Record("{\"call\":\"PostWebMessageAsString\",\"text\":" + J(text) + "}");
+  if (engine_) engine_->PostString(FromWide(text));
   return S_OK;
 }
 
@@ -191,6 +280,7 @@ HRESULT FakeWebView::GoForward() {
 }
 HRESULT FakeWebView::Stop() {
   Record("{\"call\":\"Stop\"}");
+  if (engine_) engine_->Stop();
   return S_OK;
 }
 
@@ -266,12 +356,14 @@ FakeController::~FakeController() {
 HRESULT FakeController::put_IsVisible(BOOL visible) {
   visible_ = visible;
   Record("{\"call\":\"put_IsVisible\",\"value\":" + std::string(visible ? "true" : "false") + "}");
+  PlaceEngine();
   return S_OK;
 }
 
 HRESULT FakeController::put_Bounds(RECT bounds) {
   bounds_ = bounds;
   Record("{\"call\":\"put_Bounds\",\"bounds\":" + RectJson(bounds) + "}");
+  PlaceEngine();
   return S_OK;
 }
 
@@ -285,17 +377,24 @@ HRESULT FakeController::put_ZoomFactor(double zoom) {
 HRESULT FakeController::SetBoundsAndZoomFactor(RECT bounds, double zoom) {
   bounds_ = bounds;
   zoom_ = zoom;
+  PlaceEngine();
   return S_OK;
+}
+
+void FakeController::PlaceEngine() {
+  if (PageEngine* engine = webView_->Engine()) engine->Place(parent_, bounds_, visible_ != FALSE);
 }
 
 HRESULT FakeController::MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) {
   Record("{\"call\":\"MoveFocus\",\"reason\":" + std::to_string(reason) + "}");
+  if (PageEngine* engine = webView_->Engine()) engine->Focus();
   return S_OK;
 }
 
 HRESULT FakeController::Close() {
   Record("{\"call\":\"Close\"}");
   webView_->MarkClosed();
+  if (PageEngine* engine = webView_->Engine()) engine->Close();
   return S_OK;
 }
 
@@ -316,12 +415,14 @@ HRESULT FakeEnvironment::CreateCoreWebView2Controller(HWND parent,
   if (!handler) return E_POINTER;
   auto keep = ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Share(handler);
   const HRESULT result = Settings().controllerResult;
-  Post([keep, result, parent] {
+  auto engine = std::move(engine_);
+  Post([keep, result, parent, engine] {
     if (FAILED(result)) {
       keep->Invoke(result, nullptr);
       return;
     }
     auto controller = ComPtr<FakeController>::Attach(new FakeController);
+    controller->WebView()->AttachEngine(engine);
     controller->SetParent(parent);
     keep->Invoke(S_OK, controller.Get());
   });
@@ -336,7 +437,7 @@ HRESULT FakeEnvironment::CreateWebResourceResponse(IStream* content, int status,
 }
 
 HRESULT FakeEnvironment::get_BrowserVersionString(LPWSTR* version) {
-  return PutString(version, vantrel::Utf8ToUtf16(Settings().browserVersion));
+  return PutString(version, vantrel::Utf8ToUtf16(version_.empty() ? Settings().browserVersion : version_));
 }
 
 }  // namespace fake_webview2

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/com_text.h"
-#include "tests/fakes/fake_webview2/fake_browser.h"
+#include "engines/webview2/fake_browser.h"
 
 namespace fake_webview2 {
 
@@ -28,7 +28,8 @@ std::wstring Wide(const std::string& utf8) {
 void Refresh() {
   gRefreshPending = false;
   FakeController* controller = CurrentController();
-  if (!controller) return;
+  // A real engine shows the page itself.
+  if (!controller || controller->WebView()->Engine()) return;
   HWND parent = nullptr;
   RECT bounds{};
   BOOL visible = FALSE;

@@ -1,6 +1,9 @@
 #pragma once
 // Environment, controller, browser and settings of the double.
-#include "tests/fakes/fake_webview2/fake_args.h"
+#include <memory>
+
+#include "engines/webview2/fake_args.h"
+#include "engines/webview2/page_engine.h"
 
 namespace fake_webview2 {
 
@@ -100,7 +103,34 @@ class FakeWebView final : public FakeObject<ICoreWebView2_22> {
                                                              COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override;
   FAKE_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler)
 
-  // Page behaviour.
+  // The engine that runs the pages (none: the scripted engine).
+  void AttachEngine(std::shared_ptr<PageEngine> engine) {
+    engine_ = std::move(engine);
+    if (engine_) engine_->Bind(this);
+  }
+  PageEngine* Engine() const { return engine_.get(); }
+
+  // What the page did, raised to the host's handlers.
+  bool RaiseNavigationStarting(const ustring& uri);  // false: the host cancelled it
+  void RaiseSourceChanged(const ustring& uri);
+  void RaiseContentLoading(bool errorPage);
+  void RaiseNavigationCompleted(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status);
+  // A request as the page makes it: the host's answer, if it gave one.
+  struct HostAnswer {
+    bool answered = false;
+    int status = 0;
+    ustring reason;
+    std::vector<std::pair<ustring, ustring>> headers;
+    std::string body;
+  };
+  HostAnswer RaiseResourceRequested(const ustring& uri, const ustring& method,
+                                    const std::vector<std::pair<ustring, ustring>>& headers);
+  void RaiseWebMessage(const ustring& source, const ustring& json);
+  bool RaiseNewWindow(const ustring& uri);  // true: the host handled it
+  void RaiseCloseRequested();
+  void RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+
+  // Scripted page behaviour.
   void PlayNavigation(const ustring& uri, bool success);
   // A request as the page makes it, with a Range header when `range` is not empty.
   void RequestResource(const ustring& uri, const ustring& range = {});
@@ -117,6 +147,7 @@ class FakeWebView final : public FakeObject<ICoreWebView2_22> {
   ComPtr<FakeSettings> settings_ = ComPtr<FakeSettings>::Attach(new FakeSettings);
   std::map<ustring, ComPtr<FakeDevToolsReceiver>> receivers_;
   std::vector<std::pair<ustring, COREWEBVIEW2_WEB_RESOURCE_CONTEXT>> filters_;
+  std::shared_ptr<PageEngine> engine_;
   ustring source_ = u"about:blank";
   ustring title_;
   BOOL fullScreen_ = FALSE;
@@ -146,6 +177,7 @@ class FakeController final : public FakeObject<ICoreWebView2Controller> {
   HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* parent) override { return PutValue(parent, parent_); }
   HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND parent) override {
     parent_ = parent;
+    PlaceEngine();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override { return S_OK; }
@@ -156,6 +188,8 @@ class FakeController final : public FakeObject<ICoreWebView2Controller> {
   void SetParent(HWND parent) { parent_ = parent; }
 
  private:
+  void PlaceEngine();
+
   ComPtr<FakeWebView> webView_ = ComPtr<FakeWebView>::Attach(new FakeWebView);
   BOOL visible_ = TRUE;
   RECT bounds_{};
@@ -171,6 +205,17 @@ class FakeEnvironment final : public FakeObject<ICoreWebView2Environment> {
                                                       ICoreWebView2WebResourceResponse** response) override;
   HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* version) override;
   FAKE_EVENT(NewBrowserVersionAvailable, ICoreWebView2NewBrowserVersionAvailableEventHandler)
+
+  // The engine for the next controller's pages (none: scripted); one page
+  // an engine.
+  void GiveEngine(std::shared_ptr<PageEngine> engine, std::string version) {
+    engine_ = std::move(engine);
+    version_ = std::move(version);
+  }
+
+ private:
+  std::shared_ptr<PageEngine> engine_;
+  std::string version_;
 };
 
 // The controller made last (not owned: it goes when the host lets it go).

@@ -1,6 +1,6 @@
 #pragma once
 // Event-argument objects of the double.
-#include "tests/fakes/fake_webview2/fake_objects.h"
+#include "engines/webview2/fake_objects.h"
 
 namespace fake_webview2 {
 
@@ -45,16 +45,16 @@ class FakeNavigationStartingArgs final : public FakeObject<ICoreWebView2Navigati
 
 class FakeNavigationCompletedArgs final : public FakeObject<ICoreWebView2NavigationCompletedEventArgs> {
  public:
-  FakeNavigationCompletedArgs(bool success, UINT64 id) : success_(success), id_(id) {}
+  FakeNavigationCompletedArgs(bool success, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status)
+      : success_(success), id_(id), status_(status) {}
   HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* v) override { return PutValue<BOOL>(v, success_); }
-  HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* v) override {
-    return PutValue(v, success_ ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN : COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT);
-  }
+  HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* v) override { return PutValue(v, status_); }
   HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* v) override { return PutValue<UINT64>(v, id_); }
 
  private:
   bool success_;
   UINT64 id_;
+  COREWEBVIEW2_WEB_ERROR_STATUS status_;
 };
 
 class FakeSourceChangedArgs final : public FakeObject<ICoreWebView2SourceChangedEventArgs> {

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "platform/json_quote.h"
-#include "tests/fakes/fake_webview2/fake_objects.h"
+#include "engines/webview2/fake_objects.h"
 
 namespace fake_webview2 {
 
@@ -194,7 +194,7 @@ HRESULT FakeResponse::put_ReasonPhrase(LPCWSTR reasonPhrase) {
   return S_OK;
 }
 
-std::string FakeResponse::Describe() {
+std::string FakeResponse::ReadBody() {
   std::string body;
   if (content_) {
     char chunk[4096];
@@ -205,6 +205,10 @@ std::string FakeResponse::Describe() {
       if (FAILED(hr) || got == 0) break;
     }
   }
+  return body;
+}
+
+std::string FakeResponse::Describe(const std::string& body) const {
   char hash[32];
   std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a64(body)));
   return "\"status\":" + std::to_string(status_) + ",\"reason\":" + J(reason_) + ",\"headers\":" + J(rawHeaders_) +

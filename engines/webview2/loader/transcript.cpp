@@ -1,4 +1,4 @@
-#include "tests/win32/fake_loader/transcript.h"
+#include "engines/webview2/loader/transcript.h"
 
 #include <cstdio>
 

@@ -4,8 +4,10 @@
 #include <mutex>
 #include <sstream>
 
+#include <rapidjson/document.h>
+
 #include "platform/json_quote.h"
-#include "tests/fakes/fake_webview2/fake_browser.h"
+#include "engines/webview2/fake_browser.h"
 
 namespace fake_webview2 {
 
@@ -50,7 +52,16 @@ std::pair<std::string, std::string> SplitFirstWord(const std::string& text) {
 unsigned ExecuteStep(const Step& step);
 
 void RunStep(size_t index) {
-  ScheduleStep(index + 1, ExecuteStep(gScenario[index]));
+  // A real page's engine plays the steps only it can (click, probe, ...).
+  const Step& step = gScenario[index];
+  FakeWebView* web = CurrentWebView();
+  if (web && web->Engine() &&
+      web->Engine()->PlayStep(step.verb, step.argument, [index] { ScheduleStep(index + 1, 0); })) {
+    Record("{\"scenario\":" + vantrel::JsonQuoteUtf8(step.verb) + ",\"argument\":" +
+           vantrel::JsonQuoteUtf8(step.argument) + "}");
+    return;
+  }
+  ScheduleStep(index + 1, ExecuteStep(step));
 }
 
 // Plays one step; returns the delay before the next one.
@@ -119,6 +130,14 @@ std::string Hex(HRESULT hr) {
   return text;
 }
 
+bool JsonStringValue(const ustring& json, ustring& text) {
+  rapidjson::Document document;
+  const std::string utf8 = vantrel::Utf16ToUtf8(json);
+  if (document.Parse(utf8.c_str(), utf8.size()).HasParseError() || !document.IsString()) return false;
+  text = Utf8ToUtf16(std::string(document.GetString(), document.GetStringLength()));
+  return true;
+}
+
 void Record(const std::string& jsonObject) {
   {
     std::lock_guard<std::mutex> guard(gTranscriptLock);
@@ -172,21 +191,12 @@ ustring PageSource(FakeWebView& web) {
 }
 
 void PagePostMessageJson(const ustring& json) {
-  FakeWebView* web = CurrentWebView();
-  if (!web) return;
-  // A JSON string literal is also readable as a string, as in WebView2.
-  const bool isString = json.size() >= 2 && json.front() == u'"' && json.back() == u'"';
-  const ustring text = isString ? json.substr(1, json.size() - 2) : ustring();
-  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(PageSource(*web), json, isString, text));
-  web->WebMessageReceived.Raise(static_cast<ICoreWebView2*>(web), args.Get());
+  if (FakeWebView* web = CurrentWebView()) web->RaiseWebMessage(PageSource(*web), json);
 }
 
 void PagePostMessageString(const ustring& text) {
-  FakeWebView* web = CurrentWebView();
-  if (!web) return;
-  const ustring json = Utf8ToUtf16(vantrel::JsonQuoteUtf8(vantrel::Utf16ToUtf8(text)));
-  auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(PageSource(*web), json, true, text));
-  web->WebMessageReceived.Raise(static_cast<ICoreWebView2*>(web), args.Get());
+  if (FakeWebView* web = CurrentWebView())
+    web->RaiseWebMessage(PageSource(*web), Utf8ToUtf16(vantrel::JsonQuoteUtf8(vantrel::Utf16ToUtf8(text))));
 }
 
 void PageChangeTitle(const ustring& title) {
@@ -194,11 +204,7 @@ void PageChangeTitle(const ustring& title) {
 }
 
 void PageRequestNewWindow(const ustring& uri) {
-  FakeWebView* web = CurrentWebView();
-  if (!web) return;
-  auto args = ComPtr<FakeNewWindowArgs>::Attach(new FakeNewWindowArgs(uri));
-  web->NewWindowRequested.Raise(static_cast<ICoreWebView2*>(web), args.Get());
-  Record("{\"event\":\"new-window\",\"uri\":" + J(uri) + ",\"handled\":" + (args->Handled() ? "true" : "false") + "}");
+  if (FakeWebView* web = CurrentWebView()) web->RaiseNewWindow(uri);
 }
 
 void PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND kind, const ustring& uri) {
@@ -211,16 +217,11 @@ void PageRequestPermission(COREWEBVIEW2_PERMISSION_KIND kind, const ustring& uri
 }
 
 void PageRequestClose() {
-  if (FakeWebView* web = CurrentWebView()) {
-    web->WindowCloseRequested.Raise(static_cast<ICoreWebView2*>(web), static_cast<IUnknown*>(nullptr));
-  }
+  if (FakeWebView* web = CurrentWebView()) web->RaiseCloseRequested();
 }
 
 void PageFailProcess(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
-  FakeWebView* web = CurrentWebView();
-  if (!web) return;
-  auto args = ComPtr<FakeProcessFailedArgs>::Attach(new FakeProcessFailedArgs(kind));
-  web->ProcessFailed.Raise(static_cast<ICoreWebView2*>(web), args.Get());
+  if (FakeWebView* web = CurrentWebView()) web->RaiseProcessFailed(kind);
 }
 
 void PageSetFullScreen(bool fullScreen) {

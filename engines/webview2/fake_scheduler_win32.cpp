@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "tests/fakes/fake_webview2/fake_webview2.h"
+#include "engines/webview2/fake_webview2.h"
 
 namespace fake_webview2 {
 

@@ -1,16 +1,24 @@
-// Test double of Microsoft's WebView2 loader library. The runtime check asks
-// it for the installed browser version; the answer is chosen per test:
+// The stand-in for Microsoft's WebView2 loader library under Wine. The
+// runtime check asks it for the installed browser version; the answer is
+// chosen per run:
 //   FAKE_WEBVIEW2_VERSION          version text to report (empty: none), or
 //   FAKE_WEBVIEW2_INSTALLED_MARKER a file whose existence means "installed"
 //                                  (written by the fake installer).
+// The pages run in the scripted engine, or with FAKE_WEBVIEW2_ENGINE=chromium
+// in a real Chromium:
+//   FAKE_WEBVIEW2_CHROMIUM_HELPER  Linux path of engines/chromium/helper.mjs
+//   FAKE_WEBVIEW2_NODE             Windows path of node (default Z:\usr\bin\node)
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
-#include "tests/fakes/fake_webview2/fake_webview2.h"
-#include "tests/win32/fake_loader/transcript.h"
+#include "engines/chromium/chromium_engine_win32.h"
+#include "engines/webview2/fake_browser.h"
+#include "engines/webview2/loader/transcript.h"
 
 using namespace fake_webview2;
 
@@ -23,6 +31,49 @@ std::wstring Wide(const std::string& utf8) {
   return out;
 }
 
+bool UsesChromium() { return EnvironmentUtf8(L"FAKE_WEBVIEW2_ENGINE") == "chromium"; }
+
+// Chromium starts while a thread of ours waits for it and then completes the
+// environment (WebView2 too completes on a thread of its choosing), failed
+// when Chromium could not start.
+HRESULT CreateChromiumEnvironment(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+  fake_webview2::Record("{\"call\":\"CreateCoreWebView2Environment\",\"engine\":\"chromium\"}");
+  if (!handler) return E_POINTER;
+  vantrel::chromium::HelperOptions options;
+  const std::string node = EnvironmentUtf8(L"FAKE_WEBVIEW2_NODE");
+  options.node = node.empty() ? L"Z:\\usr\\bin\\node" : Wide(node);
+  options.helperPath = EnvironmentUtf8(L"FAKE_WEBVIEW2_CHROMIUM_HELPER");
+  auto keep = vantrel::ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>::Share(handler);
+  std::shared_ptr<vantrel::chromium::HelperLaunch> launch;
+  std::string failure;
+  try {
+    launch = vantrel::chromium::HelperLink::Launch(options);
+  } catch (const std::exception& error) {
+    failure = error.what();
+  }
+  std::thread([keep, launch, failure] {
+    std::shared_ptr<vantrel::chromium::ChromiumEngine> engine;
+    std::string version, reason = failure;
+    if (launch) {
+      try {
+        engine = vantrel::chromium::ChromiumEngine::Start(*launch, version);
+      } catch (const std::exception& error) {
+        reason = error.what();
+      }
+    }
+    if (!engine) {
+      std::fprintf(stderr, "WebView2 stand-in: %s\n", reason.c_str());
+      fake_webview2::Record("{\"event\":\"engine-failed\",\"reason\":" + JsonString(reason) + "}");
+      keep->Invoke(E_FAIL, nullptr);
+      return;
+    }
+    auto environment = vantrel::ComPtr<fake_webview2::FakeEnvironment>::Attach(new fake_webview2::FakeEnvironment);
+    environment->GiveEngine(engine, version);
+    keep->Invoke(S_OK, environment.Get());
+  }).detach();
+  return S_OK;
+}
+
 std::string InstalledVersion() {
   const std::string version = EnvironmentUtf8(L"FAKE_WEBVIEW2_VERSION");
   if (!version.empty()) return version;
@@ -30,6 +81,8 @@ std::string InstalledVersion() {
   if (!marker.empty() && GetFileAttributesW(Wide(marker).c_str()) != INVALID_FILE_ATTRIBUTES) {
     return "120.0.2210.91";
   }
+  // The Chromium engine is there when its helper is named.
+  if (UsesChromium() && !EnvironmentUtf8(L"FAKE_WEBVIEW2_CHROMIUM_HELPER").empty()) return "120.0.2210.91";
   return {};
 }
 
@@ -88,12 +141,14 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE GetCoreWebView2BrowserVersionString
 __declspec(dllexport) HRESULT STDAPICALLTYPE
 CreateCoreWebView2Environment(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
   ConfigureFromEnvironment();
+  if (UsesChromium()) return CreateChromiumEnvironment(handler);
   return fake_webview2::CreateEnvironment(handler);
 }
 
 __declspec(dllexport) HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
     PCWSTR, PCWSTR, ICoreWebView2EnvironmentOptions*, ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
   ConfigureFromEnvironment();
+  if (UsesChromium()) return CreateChromiumEnvironment(handler);
   return fake_webview2::CreateEnvironment(handler);
 }
 

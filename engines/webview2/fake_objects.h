@@ -9,7 +9,7 @@
 
 #include "platform/com_object.h"
 #include "platform/com_text.h"
-#include "tests/fakes/fake_webview2/fake_webview2.h"
+#include "engines/webview2/fake_webview2.h"
 
 namespace fake_webview2 {
 
@@ -20,6 +20,8 @@ void Record(const std::string& jsonObject);
 std::string J(const ustring& text);
 std::string J(const WCHAR* text);
 std::string Hex(HRESULT hr);
+// Whether `json` is a JSON string; its value in `text` if so.
+bool JsonStringValue(const ustring& json, ustring& text);
 void AddLive(int delta);
 
 // Counts itself among the live objects.
@@ -141,8 +143,13 @@ class FakeResponse final : public FakeObject<ICoreWebView2WebResourceResponse> {
   HRESULT STDMETHODCALLTYPE put_StatusCode(int statusCode) override;
   HRESULT STDMETHODCALLTYPE get_ReasonPhrase(LPWSTR* reasonPhrase) override;
   HRESULT STDMETHODCALLTYPE put_ReasonPhrase(LPCWSTR reasonPhrase) override;
+  // The body, read from the content stream (consumes it).
+  std::string ReadBody();
+  int Status() const { return status_; }
+  const ustring& Reason() const { return reason_; }
+  const std::vector<std::pair<ustring, ustring>>& HeaderList() const { return headers_->headers; }
   // The answer as a transcript object (status, reason, headers, body).
-  std::string Describe();
+  std::string Describe(const std::string& body) const;
 
  private:
   ComPtr<IStream> content_;
