@@ -48,6 +48,15 @@ void ClickAtScreen(POINT point) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
+// Milliseconds since this process started (for the first-paint figure).
+long long MsSinceStart() {
+  FILETIME created, exited, kernel, user, now;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return (ticks(now) - ticks(created)) / 10000;
+}
+
 void TypeText(const ustring& text) {
   std::vector<INPUT> inputs;
   for (const char16_t c : text) {
@@ -99,7 +108,10 @@ void ChromiumEngine::Listen() {
             return;
           auto shared = std::make_shared<Picture>(std::move(picture));
           Post([weak, shared] {
-            if (auto self = weak.lock()) self->pageView_.Show(std::move(*shared));
+            auto self = weak.lock();
+            if (!self) return;
+            if (!self->pageView_.Painted()) Record("{\"event\":\"first-paint\",\"ms\":" + std::to_string(MsSinceStart()) + "}");
+            self->pageView_.Show(std::move(*shared));
           });
           return;
         }

@@ -153,6 +153,7 @@ void FakeWebView::RaiseWebMessage(const ustring& source, const ustring& json) {
   // A JSON string literal is also readable as a string, as in WebView2.
   ustring text;
   const bool isString = JsonStringValue(json, text);
+  Record("{\"event\":\"message\",\"source\":" + J(source) + ",\"json\":" + J(json) + "}");
   auto args = ComPtr<FakeWebMessageArgs>::Attach(new FakeWebMessageArgs(source, json, isString, text));
   WebMessageReceived.Raise(static_cast<ICoreWebView2*>(this), args.Get());
 }

@@ -142,3 +142,40 @@ kill_case_processes() {
   pkill -f "work.$name.app\\.exe" 2>/dev/null || true
   sleep 0.5
 }
+
+CHROMIUM_HELPER="$ROOT/engines/chromium/helper.mjs"
+
+# run_chromium STEPS: runs $CASE/app.exe with its pages in a real Chromium
+# (the stand-in's Chromium engine) playing scenario STEPS (click, probe,
+# wait-for, close-window, ...); exit code in $RC. Then every process it
+# started must be gone: the program, the helper and Chromium.
+run_chromium() {
+  printf '%s\n' "$1" >"$CASE/scenario.txt"
+  FAKE_WEBVIEW2_ENGINE=chromium FAKE_WEBVIEW2_CHROMIUM_HELPER="$CHROMIUM_HELPER" \
+    FAKE_WEBVIEW2_SCENARIO="$(winpath "$CASE/scenario.txt")" RUN_TIMEOUT=${RUN_TIMEOUT:-90} run_exe "$CASE/app.exe"
+  kill_case_processes
+  expect_no_chromium_left
+}
+
+# Fails (and ends them by pid) when a helper or Chromium process is left.
+expect_no_chromium_left() {
+  local pids=""
+  for _ in $(seq 1 50); do
+    pids=$(pgrep -f "$CHROMIUM_HELPER|/usr/lib/chromium/chromium" || true)
+    [ -z "$pids" ] && return 0
+    sleep 0.2
+  done
+  local what
+  what=$(ps -o pid=,args= -p "$(echo $pids | tr ' ' ,)" | cut -c1-100)
+  kill -9 $pids 2>/dev/null || true
+  fail "left running: $what"
+}
+
+# probe_result SCRIPT: the result the page gave for a "probe" step (JSON).
+probe_result() {
+  python3 -c 'import json, sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    r = json.loads(line)
+    if r.get("probe") == sys.argv[2]:
+        print(r["result"])' "$CASE/webview2.jsonl" "$1" | tail -1
+}

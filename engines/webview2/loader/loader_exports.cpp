@@ -106,6 +106,8 @@ void ConfigureFromEnvironment() {
   fake_webview2::Settings().offersWebView22 = EnvironmentUtf8(L"FAKE_WEBVIEW2_OFFER_22") == "1";
   const std::string scenario = EnvironmentUtf8(L"FAKE_WEBVIEW2_SCENARIO");
   if (!scenario.empty()) fake_webview2::LoadScenario(scenario);
+  // Played by this process only: windows it opens for the page start anew.
+  SetEnvironmentVariableW(L"FAKE_WEBVIEW2_SCENARIO", nullptr);
 }
 
 HRESULT ReportVersion(const char* call, PCWSTR folder, LPWSTR* versionInfo) {
