@@ -153,3 +153,37 @@ test('Chromium killed: the program hears of it and the helper ends', { timeout: 
     if (alive(h.child.pid)) h.child.kill('SIGKILL');
   }
 });
+
+test('the page is pictured at the control size and takes mouse and keys', { timeout: 60000 }, async () => {
+  const h = await startHelper();
+  try {
+    await showPage(h, `<!doctype html><body style="margin:0">
+      <button id="b" style="position:absolute;left:0;top:0;width:100px;height:50px"
+        onclick="chrome.webview.postMessage({ clicked: true })">click</button>
+      <input id="i" style="position:absolute;left:0;top:100px" onkeydown="if (event.key === 'Backspace') this.dataset.back = 1">`);
+    h.send({ op: 'bounds', width: 320, height: 200 });
+    h.send({ op: 'screencast', on: true });
+    const frame = await h.next((e) => e.ev === 'frame', 'a picture of the page');
+    assert.equal(frame.width, 320);
+    assert.equal(Buffer.from(frame.jpeg, 'base64').subarray(0, 2).toString('hex'), 'ffd8', 'a JPEG');
+
+    for (const type of ['mousePressed', 'mouseReleased']) {
+      h.send({ op: 'mouse', type, x: 40, y: 20, button: 'left', clickCount: 1 });
+    }
+    assert.deepEqual(JSON.parse((await h.next((e) => e.ev === 'message', 'the click')).json), { clicked: true });
+
+    for (const type of ['mousePressed', 'mouseReleased']) {
+      h.send({ op: 'mouse', type, x: 10, y: 110, button: 'left', clickCount: 1 });
+    }
+    for (const text of ['a', 'b', 'c']) h.send({ op: 'key', type: 'char', text });
+    h.send({ op: 'key', type: 'rawKeyDown', virtualKey: 8, key: 'Backspace', code: 'Backspace' });
+    h.send({ op: 'key', type: 'keyUp', virtualKey: 8, key: 'Backspace', code: 'Backspace' });
+    h.send({ op: 'execute', id: 9, script: "[document.getElementById('i').value, document.getElementById('i').dataset.back]" });
+    const typed = await h.next((e) => e.ev === 'executed' && e.id === 9, 'the typed text');
+    assert.deepEqual(JSON.parse(typed.json), ['ab', '1']);
+  } finally {
+    h.socket.destroy();
+  }
+  for (let i = 0; i < 100 && alive(h.child.pid); i++) await new Promise((r) => setTimeout(r, 100));
+  assert.equal(alive(h.child.pid), false, 'the helper ended');
+});
