@@ -37,6 +37,16 @@ int Number(const rapidjson::Value& object, const char* name) {
   return member != object.MemberEnd() && member->value.IsInt() ? member->value.GetInt() : 0;
 }
 
+// The completion waiting for answer `id`, taken out (empty if none).
+template <typename Completions>
+typename Completions::mapped_type TakePending(Completions& pending, int id) {
+  const auto it = pending.find(id);
+  if (it == pending.end()) return {};
+  auto done = std::move(it->second);
+  pending.erase(it);
+  return done;
+}
+
 // A click as the person's mouse makes it: through the system's input queue
 // to whatever window is at that point of the screen.
 void ClickAtScreen(POINT point) {
@@ -136,19 +146,11 @@ void ChromiumEngine::Handle(const std::string& line) {
   if (event.Parse(line.c_str(), line.size()).HasParseError() || !event.IsObject()) return;
   const std::string kind = Text(event, "ev");
   if (kind == "executed") {
-    const auto it = executions_.find(Number(event, "id"));
-    if (it == executions_.end()) return;
-    auto done = std::move(it->second);
-    executions_.erase(it);
-    done(S_OK, Utf8ToUtf16(Text(event, "json")));
+    if (auto done = TakePending(executions_, Number(event, "id"))) done(S_OK, Utf8ToUtf16(Text(event, "json")));
     return;
   }
   if (kind == "captured") {
-    const auto it = captures_.find(Number(event, "id"));
-    if (it == captures_.end()) return;
-    auto done = std::move(it->second);
-    captures_.erase(it);
-    done(S_OK, Base64Decode(Text(event, "png")));
+    if (auto done = TakePending(captures_, Number(event, "id"))) done(S_OK, Base64Decode(Text(event, "png")));
     return;
   }
   if (!view_ || closed_) {

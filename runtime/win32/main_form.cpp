@@ -205,8 +205,9 @@ void TMainForm::PaintFailure() {
 }
 
 bool TMainForm::FormCloseQuery() {
-  // Without a running browser no page can agree: the window just closes.
-  if (!FBrowserForm || !FBrowserForm->BrowserRunning()) return true;
+  // Without a running browser, or while an error page or a page not the
+  // application's own is shown, no page can agree: the window just closes.
+  if (!FBrowserForm || !FBrowserForm->PageCanAgreeToClose()) return true;
   const bool canClose = FCanClose;
   // The page decides: its onCloseQuery calls vtl.app.close() when it agrees.
   if (FBrowserForm) FBrowserForm->Browser()->ExecuteScript(kCloseQueryScript);

@@ -62,6 +62,10 @@ bool TBrowserFormCore::BrowserRunning() const {
   return !FBrowserFailed && FEdgeBrowser->BrowserControlState() == TCustomEdgeBrowser::TBrowserControlState::Created;
 }
 
+bool TBrowserFormCore::PageCanAgreeToClose() {
+  return BrowserRunning() && !FShowsErrorPage && FAppOrigins.IsAppPage(FEdgeBrowser->LocationURL());
+}
+
 void TBrowserFormCore::ReportBrowserFailure(const ustring& text) {
   if (FBrowserFailed) return;
   FBrowserFailed = true;
@@ -127,7 +131,10 @@ void TBrowserFormCore::EdgeBrowserPermissionRequested(TCustomEdgeBrowser*, TPerm
   }
 }
 
-void TBrowserFormCore::EdgeBrowserNavigationCompleted(TCustomEdgeBrowser*, bool, COREWEBVIEW2_WEB_ERROR_STATUS) {
+void TBrowserFormCore::EdgeBrowserNavigationCompleted(TCustomEdgeBrowser*, bool IsSuccess,
+                                                      COREWEBVIEW2_WEB_ERROR_STATUS WebErrorStatus) {
+  // A cancelled navigation leaves the page as it was.
+  if (IsSuccess || WebErrorStatus != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) FShowsErrorPage = !IsSuccess;
   HideProgressBar();
 }
 

@@ -46,6 +46,10 @@ class TBrowserFormCore {
   void SetOnBrowserFailed(TBrowserFailedEvent handler) { FOnBrowserFailed = std::move(handler); }
   // True while a page can answer: the browser was created and has not failed.
   bool BrowserRunning() const;
+  // True while the page shown can agree to close the window: the browser
+  // runs and shows one of the application's own pages, not an error page
+  // (another page has no bridge, so it could never agree).
+  bool PageCanAgreeToClose();
   // The pages that are granted permissions (by default file:/// pages only).
   void SetAppOrigins(TAppOrigins value) { FAppOrigins = std::move(value); }
   // The app's pages live at https://app.localhost/ and are served there.
@@ -97,6 +101,7 @@ class TBrowserFormCore {
   bool FAllowContextMenu = false;
   ustring FStartPageURL;
   TAppOrigins FAppOrigins;
+  bool FShowsErrorPage = false;
   TBrowserFailedEvent FOnBrowserFailed;
   bool FBrowserFailed = false;
   void ReportBrowserFailure(const ustring& text);

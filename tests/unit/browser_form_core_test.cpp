@@ -142,5 +142,30 @@ TEST_F(BrowserFormTest, PermissionsAllowedProgressHiddenClicksInDesignMode) {
   EXPECT_EQ(form.focusMoved, 1);
 }
 
+// Only the application's own page can agree to close the window; any other
+// page, or an error page, never could (no bridge answers it).
+TEST_F(BrowserFormTest, OnlyTheAppsOwnPageIsAskedBeforeClosing) {
+  FakeForm form;
+  EXPECT_FALSE(form.PageCanAgreeToClose()) << "no browser yet";
+  Start(form);
+  struct Step {
+    const char16_t* uri;
+    bool success;
+    bool canAgree;
+  };
+  const Step steps[] = {
+      {u"file:///index.html", true, true},
+      {u"https://remote.example/page.html", true, false},
+      {u"file:///about.html", true, true},
+      {u"file:///missing.html", false, false},
+      {u"file:///index.html", true, true},
+  };
+  for (const Step& step : steps) {
+    fake_webview2::PageNavigate(step.uri, step.success);
+    form.Browser().Settle();
+    EXPECT_EQ(form.PageCanAgreeToClose(), step.canAgree) << vantrel::Utf16ToUtf8(step.uri);
+  }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -149,12 +149,15 @@ test_real_engine_a_failed_navigation_is_reported_as_failed() {
 <button id="away" onclick="location.href = 'http://127.0.0.1:59999/nothing-listens-here'">go away</button>
 HTML
   pack_app '[App]\nID=com.vantrel.test.failednav\nName=Navigation\nDirName=app\n'
-  # The error page cannot agree to close: the program is ended by the
-  # time limit, and the helper and Chromium with it.
-  RUN_TIMEOUT=15 run_chromium "wait-for document.readyState === 'complete'
-click #away"
+  RUN_TIMEOUT=30 run_chromium "wait-for document.readyState === 'complete'
+click #away
+wait 3000
+close-window"
   # Unsuccessful, could not connect, the address asked for kept.
   assert_contains "$CASE/webview2.jsonl" '{"event":"NavigationCompleted","uri":"http://127.0.0.1:59999/nothing-listens-here","success":false,"status":12}'
+  # An error page cannot agree to close: the window closes at once.
+  assert_eq 0 "$RC" "exit code"
+  ! sed -n '/"success":false/,$p' "$CASE/webview2.jsonl" | grep -qF '"script":"vtl.events.onCloseQuery();"' || fail "the error page was asked to agree"
 }
 
 test_real_engine_chromium_killed_raises_process_failed_and_nothing_is_left() {
@@ -185,5 +188,39 @@ test_real_engine_chromium_killed_raises_process_failed_and_nothing_is_left() {
   assert_contains "$CASE/webview2.jsonl" '{"event":"ProcessFailed","kind":0}'
   assert_eq 0 "$(cat "$CASE/rc")" "exit code"
   # Closed at once: the dead page was not asked.
-  ! sed -n '/"ProcessFailed"/,$p' "$CASE/webview2.jsonl" | grep -q 'onCloseQuery' || fail "the dead page was asked to agree"
+  ! sed -n '/"ProcessFailed"/,$p' "$CASE/webview2.jsonl" | grep -qF '"script":"vtl.events.onCloseQuery();"' || fail "the dead page was asked to agree"
+}
+
+test_real_engine_a_remote_page_cannot_use_the_bridge() {
+  new_case remote-page
+  local port target
+  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  target="$(winpath "$CASE/written by a remote page.txt")"
+  mkdir -p "$CASE/site"
+  cat >"$CASE/site/evil.html" <<HTML
+<!DOCTYPE html><meta charset="utf-8"><title>Remote</title><script>
+const path = $(python3 -c 'import json,sys; print(json.dumps(sys.argv[1]))' "$target");
+if (window.vtl) vtl.files.writeTextFile({ filePath: path, contents: 'through window.vtl' });
+chrome.webview.postMessage({ id: 30003, uuid: 'raw', data: { filePath: path, contents: 'raw message' } });
+</script>
+HTML
+  echo "<!DOCTYPE html><a id=\"away\" href=\"http://127.0.0.1:$port/evil.html\">away</a>" >"$CASE/app/index.html"
+  python3 -m http.server "$port" --bind 127.0.0.1 --directory "$CASE/site" >/dev/null 2>&1 &
+  local server=$!
+  pack_app '[App]\nID=com.vantrel.test.remotepage\nName=Remote\nDirName=app\n'
+  RUN_TIMEOUT=30 run_chromium "wait-for document.readyState === 'complete'
+click #away
+wait 5000
+close-window"
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  local t="$CASE/webview2.jsonl"
+  # The page ran and posted (the bridge heard it) ...
+  assert_contains "$t" "{\"event\":\"message\",\"source\":\"http://127.0.0.1:$port/evil.html\""
+  # ... and nothing was written, nothing answered.
+  [ ! -e "$CASE/written by a remote page.txt" ] || fail "a remote page wrote a file"
+  ! grep -q '"call":"PostWebMessageAsJson".*success\\": true' <(sed -n '/evil.html/,$p' "$t") || fail "a remote page got an answer"
+  # It could not agree to close either: the window closed at once.
+  assert_eq 0 "$RC" "exit code"
+  ! grep -qF '"script":"vtl.events.onCloseQuery();"' "$t" || fail "the remote page was asked to agree"
 }
