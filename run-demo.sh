@@ -73,8 +73,15 @@ if [ "$headless" = 1 ] && [ -n "$scenario" ]; then
 fi
 
 # Pictures of the screen while the program runs: at the scenario's mark, else
-# every two seconds (the last one before the window closed is kept).
-shoot() { import -display "$DISPLAY" -window root "$out/.shot.png" 2>/dev/null && mv "$out/.shot.png" "$screenshot"; }
+# every second once the page is painted (the last one before the window
+# closed is kept).
+closing() { grep -qE '"call":"Close"|vtl\.events\.onCloseQuery\(\);"}|\\"id\\":50001' "$transcript" 2>/dev/null; }
+# A picture taken once the window began to close is not kept.
+shoot() {
+  closing && return 0
+  import -display "$DISPLAY" -window root "$out/.shot.png" 2>/dev/null || return 0
+  if closing; then rm -f "$out/.shot.png"; else mv "$out/.shot.png" "$screenshot"; fi
+}
 (
   marked=0
   for i in $(seq 1 $((seconds * 2 + 20))); do
@@ -83,7 +90,7 @@ shoot() { import -display "$DISPLAY" -window root "$out/.shot.png" 2>/dev/null &
       if [ $marked = 0 ] && grep -q '"scenario":"mark","argument":"screenshot"' "$transcript" 2>/dev/null; then
         shoot; marked=1
       fi
-    elif [ $((i % 4)) = 0 ] && grep -q '"NavigationCompleted"' "$transcript" 2>/dev/null; then
+    elif [ $((i % 2)) = 0 ] && grep -q '"first-paint"' "$transcript" 2>/dev/null; then
       shoot
     fi
   done
