@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   zip unzip nodejs python3 dpkg-dev imagemagick
   osslsigncode openssl clang libclang-rt-14-dev
-  chromium fonts-dejavu-core
+  chromium fonts-dejavu-core ffmpeg
 )
 
 missing=()

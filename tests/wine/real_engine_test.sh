@@ -43,8 +43,8 @@ close-window"
   assert_contains "$t" '{"call":"Close"}'
 }
 
-# fixture_case NAME: the bundler-style fixture with its font (the system's)
-# and a 20 s tone (made here) in $CASE/app.
+# fixture_case NAME: the bundler-style fixture with its font (the system's),
+# a 20 s video and a 20 s tone (made here) in $CASE/app.
 fixture_case() {
   new_case "$1"
   rm -rf "$CASE/app"
@@ -56,6 +56,8 @@ with wave.open(sys.argv[1], "wb") as w:
     w.setnchannels(1); w.setsampwidth(2); w.setframerate(16000)
     w.writeframes(b"".join(struct.pack("<h", int(3000 * math.sin(i * 440 * 2 * math.pi / 16000))) for i in range(16000 * 20)))
 PY
+  ffmpeg -loglevel error -f lavfi -i testsrc=duration=20:size=160x120:rate=10 -c:v libvpx -b:v 200k \
+    "$CASE/app/media/clip.webm"
 }
 
 # run_fixture ORIGIN_NAME: runs the fixture, prints its table; the table's
@@ -89,7 +91,8 @@ test_real_engine_a_bundled_app_works_completely_at_the_secure_origin() {
 rows = json.loads(sys.argv[1])
 bad = [n for n, r in rows.items() if not r["ok"]]
 sys.exit("failing: " + ", ".join(bad) if bad else 0)' "$FIXTURE_JSON" || fail "the secure origin must run all of it"
-  # The tone was served in ranges.
+  # The media were served in ranges.
+  assert_contains "$CASE/webview2.jsonl" '"uri":"https://app.localhost/media/clip.webm","range":"bytes=0-","filtered":true,"answered":true,"status":206'
   assert_contains "$CASE/webview2.jsonl" '"uri":"https://app.localhost/media/tone.wav","range":"bytes=0-","filtered":true,"answered":true,"status":206'
   assert_contains "$CASE/webview2.jsonl" '"uri":"https://app.localhost/wasm/add.wasm","filtered":true,"answered":true,"status":200,"reason":"OK","headers":"Content-Type: application/wasm"'
 }
