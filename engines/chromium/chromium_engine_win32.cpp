@@ -48,14 +48,22 @@ typename Completions::mapped_type TakePending(Completions& pending, int id) {
 }
 
 // A click as the person's mouse makes it: through the system's input queue
-// to whatever window is at that point of the screen.
+// to whatever window is at that point of the screen. The move goes in the
+// same queue, so the press happens where the pointer arrived.
 void ClickAtScreen(POINT point) {
-  SetCursorPos(point.x, point.y);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  if (width <= 1 || height <= 1) return;
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x - left) * 65535LL / (width - 1));
+    input.mi.dy = static_cast<LONG>((point.y - top) * 65535LL / (height - 1));
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
 }
 
 // Milliseconds since this process started (for the first-paint figure).

@@ -49,6 +49,7 @@ fixture_case() {
   new_case "$1"
   rm -rf "$CASE/app"
   cp -r "$ROOT/tests/fixtures/modern-app" "$CASE/app"
+  mkdir -p "$CASE/app/fonts" "$CASE/app/media"  # made here, not kept in the repository
   cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$CASE/app/fonts/brand.ttf"
   python3 - "$CASE/app/media/tone.wav" <<'PY'
 import math, struct, sys, wave
