@@ -169,17 +169,14 @@ LRESULT PageView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Mouse("mouseReleased", lParam, "left", 1, wParam);
       return 0;
     case WM_RBUTTONDOWN:
-      Mouse("mousePressed", lParam, "right", 1, wParam);
-      return 0;
     case WM_RBUTTONUP:
-      Mouse("mouseReleased", lParam, "right", 1, wParam);
-      return 0;
     case WM_MBUTTONDOWN:
-      Mouse("mousePressed", lParam, "middle", 1, wParam);
+    case WM_MBUTTONUP: {
+      const bool down = message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+      const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
+      Mouse(down ? "mousePressed" : "mouseReleased", lParam, right ? "right" : "middle", 1, wParam);
       return 0;
-    case WM_MBUTTONUP:
-      Mouse("mouseReleased", lParam, "middle", 1, wParam);
-      return 0;
+    }
     case WM_MOUSEWHEEL: {
       POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ScreenToClient(window_, &point);
