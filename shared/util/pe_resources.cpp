@@ -225,8 +225,14 @@ std::vector<uint8_t> BuildResourceSection(const std::vector<TPeResource>& resour
   size_t stringAt = directories + 16 * leaves;
   size_t dataAt = (stringAt + strings + 7) & ~size_t{7};
   size_t total = dataAt;
-  for (const auto& r : resources) total = ((total + 7) & ~size_t{7}) + r.data.size();
-  std::vector<uint8_t> out((total + 7) & ~size_t{7}, 0);
+  bool anyEmpty = false;
+  for (const auto& r : resources) {
+    total = ((total + 7) & ~size_t{7}) + r.data.size();
+    anyEmpty = anyEmpty || r.data.empty();
+  }
+  // An empty resource's address must still lie inside the section, also
+  // when it is placed last.
+  std::vector<uint8_t> out(((total + 7) & ~size_t{7}) + (anyEmpty ? 8 : 0), 0);
 
   size_t nextDirectory = 0, nextLeaf = directories;
   const auto directory = [&](size_t named, size_t ids) {

@@ -38,14 +38,20 @@ TEST(PeResources, DamagedProgramsAreRefused) {
   }
 }
 
-TEST(PeResources, TheSoundSeedRewritesToTheSameResources) {
-  std::vector<uint8_t> program = Reproducer("tiny-program.exe");
-  const auto resources = ReadPeResources(program);
-  ASSERT_EQ(resources.size(), 3u);
-  ReplacePeResources(program, resources);
-  const auto again = ReadPeResources(program);
-  ASSERT_EQ(again.size(), resources.size());
-  for (size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].data, resources[i].data) << i;
+// Rewritten programs read back with the same resources: the sound seed, and
+// one whose last resource is empty and whose rewritten section ends exactly
+// at a file-alignment boundary (its data address is the section's end).
+TEST(PeResources, RewrittenProgramsReadBackTheSameResources) {
+  for (const char* file : {"tiny-program.exe", "empty-resource-at-section-end.exe"}) {
+    std::vector<uint8_t> program = Reproducer(file);
+    const auto resources = ReadPeResources(program);
+    ASSERT_FALSE(resources.empty()) << file;
+    ReplacePeResources(program, resources);
+    std::vector<TPeResource> again;
+    ASSERT_NO_THROW(again = ReadPeResources(program)) << file;
+    ASSERT_EQ(again.size(), resources.size()) << file;
+    for (size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].data, resources[i].data) << file << " " << i;
+  }
 }
 
 }  // namespace
