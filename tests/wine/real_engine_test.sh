@@ -92,6 +92,8 @@ test_real_engine_a_bundled_app_works_completely_at_the_secure_origin() {
 rows = json.loads(sys.argv[1])
 bad = [n for n, r in rows.items() if not r["ok"]]
 sys.exit("failing: " + ", ".join(bad) if bad else 0)' "$FIXTURE_JSON" || fail "the secure origin must run all of it"
+  # The filter for every frame and worker, as on current runtimes.
+  assert_contains "$CASE/webview2.jsonl" '{"call":"AddWebResourceRequestedFilterWithRequestSourceKinds","uri":"*","context":0,"kinds":4294967295}'
   # The media were served in ranges.
   assert_contains "$CASE/webview2.jsonl" '"uri":"https://app.localhost/media/clip.webm","range":"bytes=0-","filtered":true,"answered":true,"status":206'
   assert_contains "$CASE/webview2.jsonl" '"uri":"https://app.localhost/media/tone.wav","range":"bytes=0-","filtered":true,"answered":true,"status":206'

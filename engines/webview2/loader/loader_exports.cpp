@@ -95,7 +95,8 @@ HRESULT ResultFromEnvironment(const wchar_t* name) {
 //   FAKE_WEBVIEW2_TRANSCRIPT   file receiving one JSON line per host call and page event
 //   FAKE_WEBVIEW2_SCENARIO     scenario file played after the host's first navigation
 //   FAKE_WEBVIEW2_ENVIRONMENT_RESULT / _CONTROLLER_RESULT   HRESULTs of the completions
-//   FAKE_WEBVIEW2_OFFER_22     "1": the browser offers ICoreWebView2_22
+//   FAKE_WEBVIEW2_OFFER_22     "1": the browser offers ICoreWebView2_22 (the
+//                              Chromium engine does unless this is "0")
 void ConfigureFromEnvironment() {
   static bool configured = false;
   if (configured) return;
@@ -103,7 +104,10 @@ void ConfigureFromEnvironment() {
   fake_webview2::SetTranscriptFile(EnvironmentUtf8(L"FAKE_WEBVIEW2_TRANSCRIPT"));
   fake_webview2::Settings().environmentResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_ENVIRONMENT_RESULT");
   fake_webview2::Settings().controllerResult = ResultFromEnvironment(L"FAKE_WEBVIEW2_CONTROLLER_RESULT");
-  fake_webview2::Settings().offersWebView22 = EnvironmentUtf8(L"FAKE_WEBVIEW2_OFFER_22") == "1";
+  // Chromium offers every frame's and worker's requests, as current
+  // runtimes do through ICoreWebView2_22; the scripted engine only when asked.
+  const std::string offer22 = EnvironmentUtf8(L"FAKE_WEBVIEW2_OFFER_22");
+  fake_webview2::Settings().offersWebView22 = offer22 == "1" || (offer22.empty() && UsesChromium());
   const std::string scenario = EnvironmentUtf8(L"FAKE_WEBVIEW2_SCENARIO");
   if (!scenario.empty()) fake_webview2::LoadScenario(scenario);
   // Played by this process only: windows it opens for the page start anew.
