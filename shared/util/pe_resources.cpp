@@ -148,6 +148,13 @@ std::vector<TPeResource> ReadPeResources(const std::vector<uint8_t>& file) {
     const size_t s = h.Section(i);
     reader.sections.push_back({U32(file, s + 12), U32(file, s + 8), U32(file, s + 20), U32(file, s + 16)});
   }
+  // The system loader refuses sections out of order or overlapping; here an
+  // address could then mean two places (and a rewrite move data between them).
+  for (size_t i = 1; i < reader.sections.size(); ++i) {
+    const Section& before = reader.sections[i - 1];
+    if (reader.sections[i].rva < uint64_t{before.rva} + std::max(before.virtualSize, before.rawSize))
+      throw EVantrelError("the program's sections overlap");
+  }
   std::vector<TPeResource> out;
   if (!resourceRva) return out;
   reader.rsrcOffset = static_cast<uint32_t>(reader.OffsetOfRva(resourceRva));

@@ -23,6 +23,7 @@ TEST(PeResources, DamagedProgramsAreRefused) {
       {"huge-file-alignment.exe", "alignment is invalid"},
       {"wrapping-file-alignment.exe", "alignment is invalid"},
       {"resource-fan-out.exe", "the resource tree lists more data than the file holds"},
+      {"resources-read-back-differently.exe", "the program's sections overlap"},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> program = Reproducer(c.file);
