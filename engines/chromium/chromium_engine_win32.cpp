@@ -13,12 +13,11 @@
 namespace vantrel::chromium {
 
 using fake_webview2::FakeWebView;
+using fake_webview2::J;
 using fake_webview2::Post;
 using fake_webview2::Record;
 
 namespace {
-
-std::string Quote(const ustring& text) { return JsonQuoteUtf8(Utf16ToUtf8(text)); }
 
 std::string Text(const rapidjson::Value& object, const char* name) {
   const auto member = object.FindMember(name);
@@ -188,9 +187,9 @@ void ChromiumEngine::Handle(const std::string& line) {
       return;
     }
     std::string op = "{\"op\":\"respond\",\"requestId\":" + requestId + ",\"status\":" + std::to_string(answer.status) +
-                     ",\"reason\":" + Quote(answer.reason) + ",\"headers\":[";
+                     ",\"reason\":" + J(answer.reason) + ",\"headers\":[";
     for (size_t i = 0; i < answer.headers.size(); ++i) {
-      op += (i ? ",[" : "[") + Quote(answer.headers[i].first) + "," + Quote(answer.headers[i].second) + "]";
+      op += (i ? ",[" : "[") + J(answer.headers[i].first) + "," + J(answer.headers[i].second) + "]";
     }
     Send(op + "],\"body\":\"" + Base64Encode(answer.body) + "\"}");
   } else if (kind == "sourceChanged") {
@@ -216,15 +215,16 @@ void ChromiumEngine::Handle(const std::string& line) {
   } else if (kind == "windowCloseRequested") {
     view->RaiseCloseRequested();
   } else if (kind == "processFailed") {
-    failed_ = Number(event, "kind") == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED;
-    view->RaiseProcessFailed(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(Number(event, "kind")));
+    const auto failure = static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(Number(event, "kind"));
+    failed_ = failure == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED;
+    view->RaiseProcessFailed(failure);
   }
 }
 
-void ChromiumEngine::Navigate(const ustring& uri) { Send("{\"op\":\"navigate\",\"url\":" + Quote(uri) + "}"); }
+void ChromiumEngine::Navigate(const ustring& uri) { Send("{\"op\":\"navigate\",\"url\":" + J(uri) + "}"); }
 
 void ChromiumEngine::AddScript(const ustring& source) {
-  Send("{\"op\":\"addScript\",\"source\":" + Quote(source) + "}");
+  Send("{\"op\":\"addScript\",\"source\":" + J(source) + "}");
 }
 
 void ChromiumEngine::RunScript(const std::string& script, std::function<void(HRESULT, const ustring&)> done) {
@@ -237,9 +237,9 @@ void ChromiumEngine::Execute(const ustring& script, std::function<void(HRESULT, 
   RunScript(Utf16ToUtf8(script), std::move(done));
 }
 
-void ChromiumEngine::PostJson(const ustring& json) { Send("{\"op\":\"post\",\"json\":" + Quote(json) + "}"); }
+void ChromiumEngine::PostJson(const ustring& json) { Send("{\"op\":\"post\",\"json\":" + J(json) + "}"); }
 
-void ChromiumEngine::PostString(const ustring& text) { Send("{\"op\":\"postString\",\"text\":" + Quote(text) + "}"); }
+void ChromiumEngine::PostString(const ustring& text) { Send("{\"op\":\"postString\",\"text\":" + J(text) + "}"); }
 
 void ChromiumEngine::Capture(std::function<void(HRESULT, const std::string&)> done) {
   const int id = nextId_++;
@@ -289,7 +289,7 @@ bool ChromiumEngine::PlayStep(const std::string& verb, const std::string& argume
     Post(std::move(next), 200);
   } else if (verb == "probe") {
     RunScript(argument, [argument, next](HRESULT, const ustring& result) {
-      Record("{\"probe\":" + JsonQuoteUtf8(argument) + ",\"result\":" + Quote(result) + "}");
+      Record("{\"probe\":" + JsonQuoteUtf8(argument) + ",\"result\":" + J(result) + "}");
       next();
     });
   } else if (verb == "wait-for") {

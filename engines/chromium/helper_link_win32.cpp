@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
+#include "shared/util/command_line.h"
+
 namespace vantrel::chromium {
 
 namespace {
@@ -37,26 +40,19 @@ bool WaitReadable(SOCKET s, DWORD deadline) {
   return select(0, &set, nullptr, nullptr, &wait) > 0;
 }
 
-std::wstring Widen(const std::string& utf8) {
-  std::wstring out(utf8.size() + 1, L'\0');
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), static_cast<int>(out.size()));
-  out.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-  return out;
-}
-
 void StartHelperProcess(const HelperOptions& options, unsigned short port) {
-  std::wstring commandLine = L"\"" + options.node + L"\" \"" + Widen(options.helperPath) + L"\" --connect " +
-                             std::to_wstring(port);
+  ustring commandLine = QuoteCommandLineArgument(options.node) + u" " +
+                        QuoteCommandLineArgument(Utf8ToUtf16(options.helperPath)) + u" --connect " +
+                        Utf8ToUtf16(std::to_string(port));
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr, FALSE,
+                      CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
     throw std::runtime_error("cannot start the Chromium helper (error " + std::to_string(GetLastError()) + ")");
   }
   // Under Wine these say nothing about a Linux process; the helper ends itself.
-  if (process.hThread) CloseHandle(process.hThread);
-  if (process.hProcess) CloseHandle(process.hProcess);
+  win32::UniqueHandle thread(process.hThread), child(process.hProcess);
 }
 
 }  // namespace

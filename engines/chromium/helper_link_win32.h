@@ -13,10 +13,12 @@
 #include <string>
 #include <thread>
 
+#include "platform/ustring.h"
+
 namespace vantrel::chromium {
 
 struct HelperOptions {
-  std::wstring node;        // Windows path of node (Linux's, through Z:)
+  ustring node;             // Windows path of node (Linux's, through Z:)
   std::string helperPath;   // Linux path of helper.mjs
   unsigned startSeconds = 30;
 };

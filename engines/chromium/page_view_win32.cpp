@@ -7,6 +7,7 @@
 
 #include "platform/com_ptr.h"
 #include "platform/json_quote.h"
+#include "platform/ustring.h"
 
 namespace vantrel::chromium {
 
@@ -37,15 +38,6 @@ constexpr NamedKey kNamedKeys[] = {
     {VK_HOME, "Home", "Home"},           {VK_END, "End", "End"},        {VK_PRIOR, "PageUp", "PageUp"},
     {VK_NEXT, "PageDown", "PageDown"},   {VK_SPACE, " ", "Space"},
 };
-
-std::string Utf8(const std::wstring& text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-  std::string out(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
-  return out;
-}
 
 void RegisterClassOnce() {
   static const bool registered = [] {
@@ -204,7 +196,7 @@ LRESULT PageView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR: {
       const wchar_t c = static_cast<wchar_t>(wParam);
       if (c < 0x20 && c != L'\r') return 0;  // editing keys went as key events
-      sink_("{\"op\":\"key\",\"type\":\"char\",\"text\":" + vantrel::JsonQuoteUtf8(Utf8(std::wstring(1, c))) +
+      sink_("{\"op\":\"key\",\"type\":\"char\",\"text\":" + vantrel::JsonQuoteUtf8(Utf16ToUtf8(ustring(1, static_cast<char16_t>(c)))) +
             ",\"modifiers\":" + std::to_string(Modifiers()) + "}");
       return 0;
     }

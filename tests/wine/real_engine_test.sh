@@ -15,7 +15,7 @@ test_real_engine_the_demo_calls_every_bridge_function_and_closes_in_two_steps() 
   local log_script="[...document.querySelectorAll('#log li')].reverse().map((li) => li.textContent).join('\n')"
   local absolute written
   absolute="$(winpath "$CASE/written by the page.txt")"
-  written="vtl.files.writeTextFile({filePath: $(python3 -c 'import json,sys; print(json.dumps(sys.argv[1]))' "$absolute"), contents: 'from Chromium'}).then((ok) => { window.__written = ok; })"
+  written="vtl.files.writeTextFile({filePath: \"$(json_text "$absolute")\", contents: 'from Chromium'}).then((ok) => { window.__written = ok; })"
   run_chromium "wait-for document.getElementById('runtime-status').textContent === 'Running inside the Vantrel runtime'
 ${steps}wait-for document.querySelectorAll('#log li').length >= $n
 probe $log_script
@@ -205,7 +205,7 @@ test_real_engine_a_remote_page_cannot_use_the_bridge() {
   mkdir -p "$CASE/site"
   cat >"$CASE/site/evil.html" <<HTML
 <!DOCTYPE html><meta charset="utf-8"><title>Remote</title><script>
-const path = $(python3 -c 'import json,sys; print(json.dumps(sys.argv[1]))' "$target");
+const path = "$(json_text "$target")";
 if (window.vtl) vtl.files.writeTextFile({ filePath: path, contents: 'through window.vtl' });
 chrome.webview.postMessage({ id: 30003, uuid: 'raw', data: { filePath: path, contents: 'raw message' } });
 </script>

@@ -41,7 +41,7 @@ HRESULT CreateChromiumEnvironment(ICoreWebView2CreateCoreWebView2EnvironmentComp
   if (!handler) return E_POINTER;
   vantrel::chromium::HelperOptions options;
   const std::string node = EnvironmentUtf8(L"FAKE_WEBVIEW2_NODE");
-  options.node = node.empty() ? L"Z:\\usr\\bin\\node" : Wide(node);
+  options.node = node.empty() ? u"Z:\\usr\\bin\\node" : vantrel::Utf8ToUtf16(node);
   options.helperPath = EnvironmentUtf8(L"FAKE_WEBVIEW2_CHROMIUM_HELPER");
   auto keep = vantrel::ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>::Share(handler);
   std::shared_ptr<vantrel::chromium::HelperLaunch> launch;
